@@ -1,0 +1,10 @@
+#ifndef CONSOLE_H
+#define CONSOLE_H
+
+#include <QString>
+
+// Writes one console line to standard output as UTF-8, ends it and flushes, so that the person
+// at the console (or a program reading the pipe) sees every message as soon as it is made.
+void printConsoleLine(const QString &text);
+
+#endif

@@ -1,0 +1,17 @@
+#include "configgenerator.h"
+
+#include <QApplication>
+
+#include <csignal>
+
+int main(int argc, char *argv[])
+{
+#ifdef SIGXFSZ
+    // Hitting the file size limit must fail the one write, which the output writer then undoes,
+    // instead of killing the whole batch half-way through a file.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    QApplication application(argc, argv);
+    ConfigGenerator generator;
+    generator.runBatches();
+}

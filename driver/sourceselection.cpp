@@ -1,0 +1,22 @@
+#include "configgenerator.h"
+
+#include "console.h"
+#include "consoleanswer.h"
+
+#include <QFileDialog>
+
+QStringList ConfigGenerator::selectSourceFiles()
+{
+    for (;;) {
+        const QStringList paths = QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Open XML File"),
+                                                                QStringLiteral("SourceFiles"),
+                                                                QStringLiteral("XML files (*.xml)"));
+        if (!paths.isEmpty())
+            return paths;
+
+        printConsoleLine(QStringLiteral("Please select a file.Input:Y(Yes)/N(No)"));
+        char answer = 0;
+        if (!readAnswer(answer) || !isYes(answer))
+            return {};
+    }
+}

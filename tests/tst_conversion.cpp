@@ -1,0 +1,262 @@
+#include "configgenerator.h"
+#include "consolecapture.h"
+
+#include <QDir>
+#include <QDomElement>
+#include <QDomNamedNodeMap>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A compact, order-independent picture of a node: tag, attributes sorted by name, then each
+// child element with its text nodes quoted, e.g. Configulation[Name=L ...] Item"T1" Coordinate.
+QString describeChildren(const QDomNode &node)
+{
+    QString described;
+    for (QDomNode child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        described += QLatin1Char(' ') + child.nodeName();
+        for (QDomNode text = child.firstChild(); !text.isNull(); text = text.nextSibling())
+            described += text.isText() ? QLatin1Char('"') + text.nodeValue() + QLatin1Char('"') : QStringLiteral("<?>");
+    }
+    return described;
+}
+
+QString describe(const QDomNode &node)
+{
+    if (node.isNull())
+        return QStringLiteral("null");
+    QStringList attributes;
+    const QDomNamedNodeMap map = node.attributes();
+    for (int i = 0; i < map.count(); ++i)
+        attributes << map.item(i).nodeName() + QLatin1Char('=') + map.item(i).nodeValue();
+    attributes.sort();
+    return node.nodeName() + QLatin1Char('[') + attributes.join(QLatin1Char(' ')) + QLatin1Char(']')
+        + describeChildren(node);
+}
+
+const QString leftRow = QStringLiteral("Configulation[Image=left.png Name=L NickName=LeftHand Prefix= Suffix=.nc]");
+const QString rightRow = QStringLiteral("Configulation[Image=right.png Name=R NickName=RightHand Prefix= Suffix=.nc]");
+
+QString serialized(const QDomNode &node)
+{
+    QString text;
+    QTextStream stream(&text);
+    node.save(stream, 4);
+    return text;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class tst_Conversion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void convertEntry_data();
+    void convertEntry();
+    void loadSectionElement_data();
+    void loadSectionElement();
+    void loadTemplateRoot_data();
+    void loadTemplateRoot();
+    void openFailures();
+    void sectionStaysUsableWithItsDocument();
+
+private:
+    ConfigGenerator generator;
+};
+
+void tst_Conversion::convertEntry_data()
+{
+    QTest::addColumn<QString>("entryXml");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("console");
+
+    const QString nameIsEmpty = QStringLiteral("Name is empty\n");
+
+    QTest::newRow("kind with spaces around it") << "<f><name> left </name></f>" << leftRow << "";
+    QTest::newRow("kind with tabs and line ends around it") << "<f><name>\n\tright\t\n</name></f>" << rightRow << "";
+    QTest::newRow("merge row") << "<f><name>merge</name></f>"
+                               << "Configulation[Image=alternately.png Name=M NickName=Alternately Prefix= Suffix=.nc]" << "";
+    QTest::newRow("tandem row") << "<f><name>tandem</name></f>"
+                                << "Configulation[Image=tandem.png Name=T NickName=Tandem Prefix= Suffix=.nc]" << "";
+    QTest::newRow("kind split over CDATA and text") << "<f><name>le<![CDATA[ft]]></name></f>" << leftRow << "";
+    QTest::newRow("only the first name counts") << "<f><name>right</name><name>left</name></f>" << rightRow << "";
+    QTest::newRow("entry tag and attributes are ignored") << "<anything kind='right'><name>left</name></anything>" << leftRow << "";
+
+    QTest::newRow("kind in other letter case") << "<f><name>Left</name></f>" << "null" << "";
+    QTest::newRow("kind in capitals") << "<f><name>LEFT</name></f>" << "null" << "";
+    QTest::newRow("unknown kind") << "<f><name>drill</name><content>T1</content></f>" << "null" << "";
+    QTest::newRow("kind with inner space") << "<f><name>le ft</name></f>" << "null" << "";
+
+    QTest::newRow("empty name") << "<f><name></name><content>T1</content></f>" << "null" << nameIsEmpty;
+    QTest::newRow("name of blanks") << "<f><name>   </name></f>" << "null" << nameIsEmpty;
+    QTest::newRow("name of CDATA blanks") << "<f><name><![CDATA[ \t ]]></name></f>" << "null" << nameIsEmpty;
+    QTest::newRow("no name element") << "<f><content>T1</content></f>" << "null" << nameIsEmpty;
+    QTest::newRow("name nested too deep") << "<f><x><name>left</name></x></f>" << "null" << nameIsEmpty;
+    QTest::newRow("comment as entry") << "<!-- left -->" << "null" << nameIsEmpty;
+    QTest::newRow("text as entry") << "left" << "null" << nameIsEmpty;
+
+    QTest::newRow("worked example")
+        << "<f><name> left </name><content>\n  T1 M6\n  &lt;leftSet>\n  &lt;park>\n  </content></f>"
+        << leftRow + " Item\"T1 M6\" Coordinate\"G54\" Coordinate Item\"\"" << "";
+    QTest::newRow("no content element") << "<f><name>left</name></f>" << leftRow << "";
+    QTest::newRow("content of blank text is dropped by the parser") << "<f><name>left</name><content>  \n  </content></f>"
+                                                                     << leftRow << "";
+    QTest::newRow("CDATA of blanks without line feed") << "<f><name>left</name><content><![CDATA[   ]]></content></f>"
+                                                      << leftRow + " Item\"\"" << "";
+    QTest::newRow("empty lines are skipped") << "<f><name>left</name><content>T1\n\n\nT2\n</content></f>"
+                                            << leftRow + " Item\"T1\" Item\"T2\"" << "";
+    QTest::newRow("markers in CDATA") << "<f><name>right</name><content><![CDATA[<rightSet>\n<leftSet>]]></content></f>"
+                                     << rightRow + " Coordinate\"G55\" Coordinate\"G54\"" << "";
+    QTest::newRow("marker with blanks around it") << "<f><name>left</name><content> \t&lt;rightSet>  </content></f>"
+                                                 << leftRow + " Coordinate\"G55\"" << "";
+    QTest::newRow("marker with blank before bracket") << "<f><name>left</name><content>&lt;rightSet ></content></f>"
+                                                     << leftRow + " Coordinate" << "";
+    QTest::newRow("marker in other letter case") << "<f><name>left</name><content>&lt;LeftSet></content></f>"
+                                                << leftRow + " Coordinate" << "";
+    QTest::newRow("marker after text is an item") << "<f><name>left</name><content>G0 &lt;leftSet></content></f>"
+                                                 << leftRow + " Item\"G0 &lt;leftSet>\"" << "";
+    QTest::newRow("markup in content is not text") << "<f><name>left</name><content>T1 <b>M6</b>\n<leftSet/></content></f>"
+                                                  << leftRow + " Item\"T1 M6\"" << "";
+    QTest::newRow("carriage returns are trimmed") << "<f><name>left</name><content>T1&#13;\nT2&#13;</content></f>"
+                                                 << leftRow + " Item\"T1\" Item\"T2\"" << "";
+}
+
+void tst_Conversion::convertEntry()
+{
+    QFETCH(QString, entryXml);
+    QFETCH(QString, expected);
+    QFETCH(QString, console);
+
+    QDomDocument document;
+    QVERIFY(document.setContent(QStringLiteral("<mainFiles>") + entryXml + QStringLiteral("</mainFiles>")));
+    const QDomNode entry = document.documentElement().firstChild();
+    QVERIFY(!entry.isNull());
+    const QString sourceBefore = document.toString();
+
+    ConsoleCapture capture;
+    const QDomNode configuration = generator.convertEntry(entry);
+
+    // Expected texts are written as they appear in XML, so decode the one entity they use.
+    QCOMPARE(describe(configuration), QString(expected).replace(QLatin1String("&lt;"), QLatin1String("<")));
+    QCOMPARE(capture.text(), console);
+    QCOMPARE(document.toString(), sourceBefore);
+    QVERIFY(configuration.isNull() || configuration.parentNode().isNull());
+}
+
+void tst_Conversion::loadSectionElement_data()
+{
+    QTest::addColumn<QByteArray>("fileContent");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("console");
+
+    QTest::newRow("first of two sections") << QByteArray("<job><mainFiles id='1'/><mainFiles id='2'/></job>")
+                                           << "mainFiles[id=1]" << "";
+    QTest::newRow("section after other children") << QByteArray("<job><x/><!-- c --><mainFiles id='s'><f/></mainFiles></job>")
+                                                  << "mainFiles[id=s] f" << "";
+    QTest::newRow("declaration, BOM and comment before the root")
+        << QByteArray("\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?>\n<!-- j --><job><mainFiles/></job>")
+        << "mainFiles[]" << "";
+    QTest::newRow("entries keep comments, drop indentation")
+        << QByteArray("<job>\n  <mainFiles>\n    <!--c-->\n    <f/>\n  </mainFiles>\n</job>") << "mainFiles[] #comment f" << "";
+    QTest::newRow("no section") << QByteArray("<job><other/></job>") << "null" << "";
+    QTest::newRow("section only deeper down") << QByteArray("<job><x><mainFiles/></x></job>") << "null" << "";
+    QTest::newRow("section in other letter case") << QByteArray("<job><MainFiles/></job>") << "null" << "";
+    QTest::newRow("root named like the section") << QByteArray("<mainFiles><f/></mainFiles>") << "null" << "";
+    QTest::newRow("root and child named like the section") << QByteArray("<mainFiles><mainFiles id='in'/></mainFiles>")
+                                                           << "mainFiles[id=in]" << "";
+    QTest::newRow("empty file") << QByteArray() << "null" << "Parse errorunexpected end of fileLine:1Column:1\n";
+    QTest::newRow("truncated document") << QByteArray("<job>\n  <mainFiles>\n") << "null"
+                                        << "Parse errorunexpected end of fileLine:3Column:1\n";
+    QTest::newRow("mismatched tag") << QByteArray("<job></mainFiles>") << "null" << "Parse errortag mismatchLine:1Column:17\n";
+}
+
+void tst_Conversion::loadSectionElement()
+{
+    QFETCH(QByteArray, fileContent);
+    QFETCH(QString, expected);
+    QFETCH(QString, console);
+
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("source.xml"));
+    writeFile(path, fileContent);
+
+    QDomDocument document;
+    ConsoleCapture capture;
+    const QDomNode section = generator.loadSectionElement(path, QStringLiteral("mainFiles"), document);
+    QCOMPARE(describe(section), expected);
+    QCOMPARE(capture.text(), console);
+}
+
+void tst_Conversion::loadTemplateRoot_data()
+{
+    QTest::addColumn<QByteArray>("fileContent");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("console");
+
+    QTest::newRow("declaration and comment before the root")
+        << QByteArray("<?xml version='1.0'?>\n<!-- t -->\n<Post Version='2'>\n  <Machine/>\n</Post>\n") << "Post[Version=2] Machine" << "";
+    QTest::newRow("UTF-16 with byte-order mark")
+        << QByteArray("\xFF\xFE<\0P\0/\0>\0", 10) << "P[]" << "";
+    QTest::newRow("not well-formed") << QByteArray("<Post>") << "null" << "Parse errorunexpected end of fileLine:1Column:7\n";
+}
+
+void tst_Conversion::loadTemplateRoot()
+{
+    QFETCH(QByteArray, fileContent);
+    QFETCH(QString, expected);
+    QFETCH(QString, console);
+
+    QTemporaryDir directory;
+    QVERIFY(QDir(directory.path()).mkpath(QStringLiteral("Template")));
+    writeFile(directory.filePath(QStringLiteral("Template/PostProcessorTemplate.xml")), fileContent);
+    const QString previousDirectory = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(directory.path()));
+
+    QDomDocument document;
+    ConsoleCapture capture;
+    const QDomNode root = generator.loadTemplateRoot(document);
+    QDir::setCurrent(previousDirectory);
+    QCOMPARE(describe(root), expected);
+    QCOMPARE(capture.text(), console);
+}
+
+void tst_Conversion::openFailures()
+{
+    // The template is looked up relative to the working directory, which here has none.
+    QTemporaryDir directory;
+    const QString previousDirectory = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(directory.path()));
+    QDomDocument templateDocument;
+    QDomDocument sourceDocument;
+    ConsoleCapture capture;
+    QVERIFY(generator.loadTemplateRoot(templateDocument).isNull());
+    QVERIFY(generator.loadSectionElement(QStringLiteral("missing.xml"), QStringLiteral("mainFiles"), sourceDocument).isNull());
+    QVERIFY(generator.loadSectionElement(directory.path(), QStringLiteral("mainFiles"), sourceDocument).isNull());
+    QDir::setCurrent(previousDirectory);
+    QCOMPARE(capture.text(), QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n"
+                                            "Invalid file path\nInvalid file path\n"));
+}
+
+void tst_Conversion::sectionStaysUsableWithItsDocument()
+{
+    QTemporaryDir directory;
+    QDomDocument sourceDocument;
+    const QString path = directory.filePath(QStringLiteral("source.xml"));
+    writeFile(path, "<job><mainFiles><f><name>left</name><content>T1</content></f></mainFiles></job>");
+    const QDomNode section = generator.loadSectionElement(path, QStringLiteral("mainFiles"), sourceDocument);
+    const QDomNode configuration = generator.convertEntry(section.firstChild());
+    QCOMPARE(serialized(configuration).count(QStringLiteral("<Item>T1</Item>")), 1);
+}
+
+QTEST_GUILESS_MAIN(tst_Conversion)
+#include "tst_conversion.moc"

@@ -1,0 +1,464 @@
+// Runs the real configgen in a real X window: a private Xvfb server shows the file dialog,
+// xdotool types into it, and the test checks the console, the exit status and every output byte.
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int dialogTimeoutMs = 20000;
+constexpr int exitTimeoutMs = 30000;
+constexpr int xdotoolTimeoutMs = 5000;
+
+const QString dialogTitle = QStringLiteral("^Open XML File$");
+const QString cancel; // a dialog action that presses Escape instead of choosing files
+
+const QByteArray templateXml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                               "<!-- test template -->\n"
+                               "<Post Version=\"1\"><Machine Axis=\"2\"/></Post>\n";
+
+// Every entry kind, an unknown one, one without a name, markers and non-ASCII text.
+const QByteArray sourceA = "<job>\n"
+                           "  <mainFiles>\n"
+                           "    <f><name> left </name><content>\n"
+                           "      T1 M6\n"
+                           "      &lt;leftSet>\n"
+                           "      &lt;park>\n"
+                           "      </content></f>\n"
+                           "    <f><name>drill</name><content>T9</content></f>\n"
+                           "    <f><name/></f>\n"
+                           "    <f><name>tandem</name><content>\xC3\x98" "40 &amp; \"fine\"</content></f>\n"
+                           "  </mainFiles>\n"
+                           "</job>\n";
+const QByteArray outputA = "    <Post Version=\"1\">\n"
+                           "        <Machine Axis=\"2\"/>\n"
+                           "        <Configulation Name=\"L\" NickName=\"LeftHand\" Prefix=\"\" Suffix=\".nc\" Image=\"left.png\">\n"
+                           "            <Item>T1 M6</Item>\n"
+                           "            <Coordinate>G54</Coordinate>\n"
+                           "            <Coordinate/>\n"
+                           "            <Item></Item>\n"
+                           "        </Configulation>\n"
+                           "        <Configulation Name=\"T\" NickName=\"Tandem\" Prefix=\"\" Suffix=\".nc\" Image=\"tandem.png\">\n"
+                           "            <Item>\xC3\x98" "40 &amp; \"fine\"</Item>\n"
+                           "        </Configulation>\n"
+                           "    </Post>\n";
+
+const QByteArray sourceB = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<job><mainFiles><f><name>right</name><content><![CDATA[<rightSet>\nG0 X1]]></content></f>"
+                           "<f><name>merge</name></f></mainFiles></job>\n";
+const QByteArray outputB = "    <Post Version=\"1\">\n"
+                           "        <Machine Axis=\"2\"/>\n"
+                           "        <Configulation Name=\"R\" NickName=\"RightHand\" Prefix=\"\" Suffix=\".nc\" Image=\"right.png\">\n"
+                           "            <Coordinate>G55</Coordinate>\n"
+                           "            <Item>G0 X1</Item>\n"
+                           "        </Configulation>\n"
+                           "        <Configulation Name=\"M\" NickName=\"Alternately\" Prefix=\"\" Suffix=\".nc\" Image=\"alternately.png\"/>\n"
+                           "    </Post>\n";
+
+const QByteArray batchPrompt = "Generate Sucessfule.\tDo next?\n\nInput:Y(Yes)/N(No)\n";
+const QByteArray selectPrompt = "Please select a file.Input:Y(Yes)/N(No)\n";
+
+// The order of an element's attributes is not part of the format: sort them in every start tag.
+QByteArray withSortedAttributes(const QByteArray &xml)
+{
+    static const QRegularExpression startTag(QStringLiteral(R"(<([\w.-]+)((?:\s+[^\s=/>]+="[^"]*")+)\s*(/?)>)"));
+    static const QRegularExpression attribute(QStringLiteral(R"([^\s=]+="[^"]*")"));
+    QString text = QString::fromUtf8(xml);
+    QString sorted;
+    int copiedUpTo = 0;
+    for (auto tags = startTag.globalMatch(text); tags.hasNext();) {
+        const QRegularExpressionMatch tag = tags.next();
+        QStringList attributes;
+        for (auto all = attribute.globalMatch(tag.captured(2)); all.hasNext();)
+            attributes << all.next().captured();
+        attributes.sort();
+        sorted += text.midRef(copiedUpTo, tag.capturedStart() - copiedUpTo) + QLatin1Char('<') + tag.captured(1)
+            + QLatin1Char(' ') + attributes.join(QLatin1Char(' ')) + tag.captured(3) + QLatin1Char('>');
+        copiedUpTo = tag.capturedEnd();
+    }
+    return (sorted + text.midRef(copiedUpTo)).toUtf8();
+}
+
+QStringList runXdotool(const QStringList &arguments)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral(XDOTOOL_EXECUTABLE), arguments);
+    if (!xdotool.waitForFinished(xdotoolTimeoutMs)) {
+        xdotool.kill();
+        xdotool.waitForFinished();
+        return {};
+    }
+    return QString::fromUtf8(xdotool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+struct ToolRun
+{
+    QByteArray output;
+    int exitCode = -1;
+    QString failure; // empty when the tool showed every expected dialog and then ended by itself
+};
+
+} // namespace
+
+class tst_EndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void twoSourcesInOneBatch();
+    void secondBatchAfterYes();
+    void cancelThenNo();
+    void cancelThenYesShowsTheDialogAgain();
+    void answerIsOneCharacter();
+    void endOfInputAtBatchPrompt();
+    void startupFailures_data();
+    void startupFailures();
+    void userNameInOutputPath_data();
+    void userNameInOutputPath();
+    void missingOutputFolder();
+    void unusableSourcesAreSkipped();
+    void laterOutputReplacesEarlier();
+    void failedWriteKeepsEarlierOutput();
+
+private:
+    ToolRun runTool(const QStringList &dialogActions, const QByteArray &input,
+                    const QStringList &shellPrefix = {});
+    QString waitForNewDialog(QProcess &tool, QStringList &seenDialogs);
+    void writeWorkFile(const QString &relativePath, const QByteArray &content);
+    QByteArray readWorkFile(const QString &relativePath);
+    QString sourcePath(const QString &fileName) const;
+    QStringList outputFolderEntries() const;
+
+    QProcess xvfb;
+    std::unique_ptr<QTemporaryDir> workDirectory;
+    QProcessEnvironment environment;
+};
+
+void tst_EndToEnd::initTestCase()
+{
+    // Xvfb picks a free display number and writes it to standard output.
+    xvfb.start(QStringLiteral(XVFB_EXECUTABLE), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                                 QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                                                 QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                                 QStringLiteral("-noreset")});
+    QVERIFY2(xvfb.waitForStarted(), qPrintable(xvfb.errorString()));
+    QDeadlineTimer deadline(10000);
+    while (!xvfb.canReadLine() && !deadline.hasExpired())
+        xvfb.waitForReadyRead(100);
+    const QByteArray display = xvfb.readLine().trimmed();
+    QVERIFY2(!display.isEmpty(), "Xvfb did not report its display");
+    qputenv("DISPLAY", ':' + display);
+
+    environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(display));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("USERNAME"), QStringLiteral("op1"));
+}
+
+void tst_EndToEnd::cleanupTestCase()
+{
+    xvfb.terminate();
+    if (!xvfb.waitForFinished(5000))
+        xvfb.kill();
+}
+
+void tst_EndToEnd::init()
+{
+    workDirectory = std::make_unique<QTemporaryDir>();
+    QVERIFY(workDirectory->isValid());
+    QDir work(workDirectory->path());
+    QVERIFY(work.mkpath(QStringLiteral("Template")) && work.mkpath(QStringLiteral("SourceFiles"))
+            && work.mkpath(QStringLiteral("GenerateFiles")));
+    writeWorkFile(QStringLiteral("Template/PostProcessorTemplate.xml"), templateXml);
+    writeWorkFile(QStringLiteral("SourceFiles/a.xml"), sourceA);
+    writeWorkFile(QStringLiteral("SourceFiles/b.xml"), sourceB);
+    environment.insert(QStringLiteral("USERNAME"), QStringLiteral("op1"));
+}
+
+void tst_EndToEnd::writeWorkFile(const QString &relativePath, const QByteArray &content)
+{
+    QFile file(workDirectory->filePath(relativePath));
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.fileName()));
+    QCOMPARE(file.write(content), content.size());
+}
+
+QByteArray tst_EndToEnd::readWorkFile(const QString &relativePath)
+{
+    QFile file(workDirectory->filePath(relativePath));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing file>");
+}
+
+QString tst_EndToEnd::sourcePath(const QString &fileName) const
+{
+    return QDir(workDirectory->path()).canonicalPath() + QStringLiteral("/SourceFiles/") + fileName;
+}
+
+QStringList tst_EndToEnd::outputFolderEntries() const
+{
+    return QDir(workDirectory->filePath(QStringLiteral("GenerateFiles")))
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString tst_EndToEnd::waitForNewDialog(QProcess &tool, QStringList &seenDialogs)
+{
+    QDeadlineTimer deadline(dialogTimeoutMs);
+    while (!deadline.hasExpired() && tool.state() == QProcess::Running) {
+        const QStringList windows = runXdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                QStringLiteral("--name"), dialogTitle});
+        for (const QString &window : windows) {
+            if (!seenDialogs.contains(window)) {
+                seenDialogs << window;
+                return window;
+            }
+        }
+        tool.waitForFinished(100);
+    }
+    return {};
+}
+
+// Starts the tool in the work directory with `input` as its whole standard input, then answers
+// each dialog it shows with the next action: file names to type, or `cancel`.
+ToolRun tst_EndToEnd::runTool(const QStringList &dialogActions, const QByteArray &input, const QStringList &shellPrefix)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(environment);
+    tool.setWorkingDirectory(workDirectory->path());
+    if (shellPrefix.isEmpty())
+        tool.start(QStringLiteral(CONFIGGEN_EXECUTABLE), QStringList());
+    else
+        tool.start(shellPrefix.first(), shellPrefix.mid(1) << QStringLiteral(CONFIGGEN_EXECUTABLE));
+    ToolRun run;
+    if (!tool.waitForStarted()) {
+        run.failure = QStringLiteral("could not start: ") + tool.errorString();
+        return run;
+    }
+    tool.write(input);
+    tool.closeWriteChannel();
+
+    QStringList seenDialogs;
+    for (const QString &action : dialogActions) {
+        const QString dialog = waitForNewDialog(tool, seenDialogs);
+        if (dialog.isEmpty()) {
+            run.failure = QStringLiteral("no dialog for action '%1'").arg(action);
+            break;
+        }
+        runXdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), dialog});
+        if (action == cancel) {
+            runXdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+        } else {
+            runXdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"), action});
+            runXdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        }
+    }
+    if (!tool.waitForFinished(exitTimeoutMs) && run.failure.isEmpty())
+        run.failure = QStringLiteral("the tool did not end");
+    if (tool.state() != QProcess::NotRunning) {
+        tool.kill();
+        tool.waitForFinished();
+    }
+    run.output = tool.readAllStandardOutput();
+    if (run.failure.isEmpty() && tool.exitStatus() != QProcess::NormalExit)
+        run.failure = QStringLiteral("the tool crashed");
+    run.exitCode = tool.exitCode();
+    if (!run.failure.isEmpty())
+        run.failure += QStringLiteral("; it printed:\n") + QString::fromUtf8(run.output)
+            + QString::fromUtf8(tool.readAllStandardError());
+    return run;
+}
+
+#define VERIFY_RUN(run) QVERIFY2((run).failure.isEmpty(), qPrintable((run).failure))
+
+void tst_EndToEnd::twoSourcesInOneBatch()
+{
+    const ToolRun run = runTool({QStringLiteral("\"a.xml\" \"b.xml\"")}, "n\n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:2\nName is empty\n\tSucessfull:" + sourcePath("a.xml").toUtf8()
+                             + "\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(withSortedAttributes(readWorkFile("GenerateFiles/op1_a.xml")), withSortedAttributes(outputA));
+    QCOMPARE(withSortedAttributes(readWorkFile("GenerateFiles/op1_b.xml")), withSortedAttributes(outputB));
+    QCOMPARE(outputFolderEntries(), QStringList({"op1_a.xml", "op1_b.xml"}));
+}
+
+void tst_EndToEnd::secondBatchAfterYes()
+{
+    // Leading blanks and line ends before an answer are skipped.
+    const ToolRun run = runTool({QStringLiteral("a.xml"), QStringLiteral("b.xml")}, "  \n\t y\nN\n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:1\nName is empty\n\tSucessfull:" + sourcePath("a.xml").toUtf8() + '\n' + batchPrompt
+                             + "File size:1\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(outputFolderEntries(), QStringList({"op1_a.xml", "op1_b.xml"}));
+}
+
+void tst_EndToEnd::cancelThenNo()
+{
+    const ToolRun run = runTool({cancel}, "N\nn\n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, selectPrompt + "File size:0\n" + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(outputFolderEntries(), QStringList());
+}
+
+void tst_EndToEnd::cancelThenYesShowsTheDialogAgain()
+{
+    const ToolRun run = runTool({cancel, QStringLiteral("b.xml")}, "y\nn\n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, selectPrompt + "File size:1\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+}
+
+void tst_EndToEnd::answerIsOneCharacter()
+{
+    // "yes": y starts a second batch, e answers the cancelled dialog's prompt (not yes), and s
+    // answers the next batch prompt, which ends the run.
+    const ToolRun run = runTool({QStringLiteral("b.xml"), cancel}, "yes");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:1\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt + selectPrompt
+                             + "File size:0\n" + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+}
+
+void tst_EndToEnd::endOfInputAtBatchPrompt()
+{
+    // With nobody left to answer, the run ends instead of showing the dialog again and again.
+    const ToolRun run = runTool({QStringLiteral("b.xml")}, "");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:1\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+}
+
+void tst_EndToEnd::startupFailures_data()
+{
+    QTest::addColumn<QByteArray>("templateContent"); // empty: no template file at all
+    QTest::addColumn<bool>("userNameSet");
+    QTest::addColumn<QByteArray>("expectedOutput");
+
+    const QByteArray templateFailed = "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n";
+    QTest::newRow("missing template") << QByteArray() << true
+                                      << "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n" + templateFailed;
+    QTest::newRow("malformed template") << QByteArray("<Post>\n  <Machine>\n</Post>\n") << true
+                                        << "Parse errortag mismatchLine:3Column:7\n" + templateFailed;
+    QTest::newRow("USERNAME unset") << templateXml << false << QByteArray("Failed to get USERNAME environment variable\n");
+    QTest::newRow("template checked before USERNAME")
+        << QByteArray() << false << "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n" + templateFailed;
+}
+
+void tst_EndToEnd::startupFailures()
+{
+    QFETCH(QByteArray, templateContent);
+    QFETCH(bool, userNameSet);
+    QFETCH(QByteArray, expectedOutput);
+
+    if (templateContent.isEmpty())
+        QVERIFY(QFile::remove(workDirectory->filePath("Template/PostProcessorTemplate.xml")));
+    else
+        writeWorkFile(QStringLiteral("Template/PostProcessorTemplate.xml"), templateContent);
+    if (!userNameSet)
+        environment.remove(QStringLiteral("USERNAME"));
+
+    // No dialog may appear: the run must end by itself before any is shown.
+    const ToolRun run = runTool({}, "y\ny\n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, expectedOutput);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(outputFolderEntries(), QStringList());
+}
+
+void tst_EndToEnd::userNameInOutputPath_data()
+{
+    QTest::addColumn<QString>("userName");
+    QTest::addColumn<QString>("outputName");
+
+    QTest::newRow("empty user name") << QString() << "_b.xml";
+    QTest::newRow("non-ASCII user name") << QStringLiteral("J\u00F3zef") << QStringLiteral("J\u00F3zef_b.xml");
+}
+
+void tst_EndToEnd::userNameInOutputPath()
+{
+    QFETCH(QString, userName);
+    QFETCH(QString, outputName);
+
+    environment.insert(QStringLiteral("USERNAME"), userName);
+    const ToolRun run = runTool({QStringLiteral("b.xml")}, "n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:1\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt);
+    QCOMPARE(outputFolderEntries(), QStringList(outputName));
+    QCOMPARE(withSortedAttributes(readWorkFile("GenerateFiles/" + outputName)), withSortedAttributes(outputB));
+}
+
+void tst_EndToEnd::missingOutputFolder()
+{
+    QVERIFY(QDir(workDirectory->filePath("GenerateFiles")).removeRecursively());
+    const ToolRun run = runTool({QStringLiteral("\"a.xml\" \"b.xml\"")}, "n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:2\nName is empty\n\tInvalid file path\n\tInvalid file path\n" + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!QFileInfo::exists(workDirectory->filePath("GenerateFiles")));
+}
+
+void tst_EndToEnd::unusableSourcesAreSkipped()
+{
+    writeWorkFile(QStringLiteral("SourceFiles/broken.xml"), "<job>\n<mainFiles>\n");
+    writeWorkFile(QStringLiteral("SourceFiles/nosection.xml"), "<job><x><mainFiles/></x></job>");
+    const ToolRun run = runTool({QStringLiteral("\"broken.xml\" \"nosection.xml\" \"b.xml\"")}, "n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:3\nParse errorunexpected end of fileLine:3Column:1\n\tFailed:"
+                             + sourcePath("broken.xml").toUtf8() + "\tNode is empty.\n\tFailed:"
+                             + sourcePath("nosection.xml").toUtf8() + "\tNode is empty.\n\tSucessfull:"
+                             + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt);
+    QCOMPARE(outputFolderEntries(), QStringList("op1_b.xml"));
+}
+
+void tst_EndToEnd::laterOutputReplacesEarlier()
+{
+    // An older, longer file at the output path, then two sources of the same name in two batches.
+    writeWorkFile(QStringLiteral("GenerateFiles/op1_b.xml"), QByteArray(20000, 'x'));
+    QVERIFY(QDir(workDirectory->path()).mkpath("SourceFiles/other"));
+    writeWorkFile(QStringLiteral("SourceFiles/other/b.xml"), sourceA);
+    const ToolRun run = runTool({QStringLiteral("b.xml"), QStringLiteral("other/b.xml")}, "y n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:1\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt
+                             + "File size:1\nName is empty\n\tSucessfull:" + sourcePath("other/b.xml").toUtf8() + '\n'
+                             + batchPrompt);
+    QCOMPARE(withSortedAttributes(readWorkFile("GenerateFiles/op1_b.xml")), withSortedAttributes(outputA));
+    QCOMPARE(outputFolderEntries(), QStringList("op1_b.xml"));
+}
+
+void tst_EndToEnd::failedWriteKeepsEarlierOutput()
+{
+    // A source whose output is far larger than the file size limit that the tool runs under.
+    QByteArray bigSource = "<job><mainFiles>";
+    for (int i = 0; i < 400; ++i)
+        bigSource += "<f><name>left</name><content>T1 M6\n&lt;leftSet>\nG0 X52.0 Z2.0</content></f>";
+    bigSource += "</mainFiles></job>";
+    writeWorkFile(QStringLiteral("SourceFiles/big.xml"), bigSource);
+    const QByteArray earlier = "earlier output, kept when a new one cannot be written\n";
+    writeWorkFile(QStringLiteral("GenerateFiles/op1_big.xml"), earlier);
+
+    const QStringList limitedShell = {QStringLiteral("bash"), QStringLiteral("-c"),
+                                      QStringLiteral("ulimit -f 16 && exec \"$0\"")};
+    const ToolRun run = runTool({QStringLiteral("\"big.xml\" \"b.xml\"")}, "n", limitedShell);
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:2\n\tFailed:" + sourcePath("big.xml").toUtf8()
+                             + "\tCannot write GenerateFiles/op1_big.xml\n\tSucessfull:" + sourcePath("b.xml").toUtf8()
+                             + '\n' + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(readWorkFile("GenerateFiles/op1_big.xml"), earlier);
+    QCOMPARE(withSortedAttributes(readWorkFile("GenerateFiles/op1_b.xml")), withSortedAttributes(outputB));
+    QCOMPARE(outputFolderEntries(), QStringList({"op1_b.xml", "op1_big.xml"}));
+}
+
+QTEST_GUILESS_MAIN(tst_EndToEnd)
+#include "tst_endtoend.moc"
