@@ -4,6 +4,8 @@
 
 #include <QDomElement>
 
+#include <array>
+
 namespace {
 
 // One row per entry kind that a source may name; everything else in a source is skipped.
@@ -15,12 +17,12 @@ struct EntryKind
     const char *image;
 };
 
-constexpr EntryKind entryKinds[] = {
+constexpr std::array<EntryKind, 4> entryKinds = {{
     {"left", "L", "LeftHand", "left.png"},
     {"right", "R", "RightHand", "right.png"},
     {"merge", "M", "Alternately", "alternately.png"},
     {"tandem", "T", "Tandem", "tandem.png"},
-};
+}};
 
 const EntryKind *findEntryKind(const QString &key)
 {
@@ -83,7 +85,7 @@ QDomNode ConfigGenerator::convertEntry(const QDomNode &entry)
         return {};
     }
     const EntryKind *kind = findEntryKind(kindKey);
-    if (!kind)
+    if (kind == nullptr)
         return {};
 
     QDomDocument document = entry.ownerDocument();

@@ -8,7 +8,7 @@
 QStringList ConfigGenerator::selectSourceFiles()
 {
     for (;;) {
-        const QStringList paths = QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Open XML File"),
+        QStringList paths = QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Open XML File"),
                                                                 QStringLiteral("SourceFiles"),
                                                                 QStringLiteral("XML files (*.xml)"));
         if (!paths.isEmpty())
