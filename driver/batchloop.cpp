@@ -52,13 +52,13 @@ void reportWrite(WriteResult result, const QString &sourcePath, const QString &o
 void convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
                        const QString &sourcePath)
 {
-    QDomNode outputTree = templateRoot.cloneNode(true);
     QDomDocument sourceDocument;
     const QDomNode section = generator.loadSectionElement(sourcePath, QStringLiteral("mainFiles"), sourceDocument);
     if (section.isNull()) {
         printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tNode is empty."));
         return;
     }
+    QDomNode outputTree = templateRoot.cloneNode(true);
     appendConfigurations(generator, section, outputTree);
     const QString outputPath = outputPathFor(userName, sourcePath);
     reportWrite(writeOutputTree(outputTree, outputPath), sourcePath, outputPath);

@@ -9,8 +9,8 @@ QStringList ConfigGenerator::selectSourceFiles()
 {
     for (;;) {
         QStringList paths = QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Open XML File"),
-                                                                QStringLiteral("SourceFiles"),
-                                                                QStringLiteral("XML files (*.xml)"));
+                                                          QStringLiteral("SourceFiles"),
+                                                          QStringLiteral("XML files (*.xml)"));
         if (!paths.isEmpty())
             return paths;
 
