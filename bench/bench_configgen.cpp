@@ -1,0 +1,187 @@
+// Times the stages of the tool's job on generated sources of 10^3 to 10^6 entries: loading the
+// section, converting every entry, serializing the output tree as the output writer does, and the
+// whole job for one source file. Counters give entries and megabytes of source per second.
+
+#include "configgenerator.h"
+#include "outputwriter.h"
+#include "sourcegenerator.h"
+#include "sourcejob.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+// Sources are generated on first use into a work directory in the build tree, laid out as the
+// tool expects: Template/, SourceFiles/, GenerateFiles/.
+QString workDirectory()
+{
+    return QStringLiteral(CONFIGGEN_BENCH_WORK_DIRECTORY);
+}
+
+QString sourcePathFor(long entries)
+{
+    return workDirectory() + QStringLiteral("/SourceFiles/entries-") + QString::number(entries) + QStringLiteral(".xml");
+}
+
+QString outputPathFor(long entries)
+{
+    return workDirectory() + QStringLiteral("/GenerateFiles/bench_entries-") + QString::number(entries) + QStringLiteral(".xml");
+}
+
+// Returns the size in bytes of the generated source, generating it the first time.
+qint64 generatedSourceBytes(long entries)
+{
+    static std::map<long, qint64> sizes;
+    const auto known = sizes.find(entries);
+    if (known != sizes.end())
+        return known->second;
+    const QString path = sourcePathFor(entries);
+    if (!writeGeneratedSource(path.toStdString(), entries))
+        std::abort();
+    return sizes[entries] = QFileInfo(path).size();
+}
+
+void prepareWorkDirectory()
+{
+    QDir work(workDirectory());
+    if (!work.mkpath(QStringLiteral("Template")) || !work.mkpath(QStringLiteral("SourceFiles"))
+        || !work.mkpath(QStringLiteral("GenerateFiles")))
+        std::abort();
+    const QString templatePath = work.filePath(QStringLiteral("Template/PostProcessorTemplate.xml"));
+    QFile::remove(templatePath);
+    if (!QFile::copy(QStringLiteral(CONFIGGEN_EXAMPLE_TEMPLATE), templatePath) || !QDir::setCurrent(work.path()))
+        std::abort();
+}
+
+// Shown as entries/s and MB/s of source, the time per entry (comparable across sizes), and the size.
+void setThroughputCounters(benchmark::State &state, long entries)
+{
+    using benchmark::Counter;
+    const auto count = static_cast<double>(entries);
+    const auto sourceMegabytes = static_cast<double>(generatedSourceBytes(entries)) / 1e6;
+    state.counters["entries"] = Counter(count, Counter::kIsIterationInvariantRate);
+    state.counters["MB"] = Counter(sourceMegabytes, Counter::kIsIterationInvariantRate);
+    state.counters["per_entry"] = Counter(count, Counter::kIsIterationInvariantRate | Counter::kInvert);
+    state.counters["source_MB"] = sourceMegabytes;
+}
+
+QDomNode loadSection(ConfigGenerator &generator, long entries, QDomDocument &document)
+{
+    QDomNode section = generator.loadSectionElement(sourcePathFor(entries), QStringLiteral("mainFiles"), document);
+    if (section.isNull())
+        std::abort();
+    return section;
+}
+
+QDomNode loadTemplate(ConfigGenerator &generator, QDomDocument &document)
+{
+    QDomNode root = generator.loadTemplateRoot(document);
+    if (root.isNull())
+        std::abort();
+    return root;
+}
+
+// The batch loop's walk: every child of the section, converted and appended in document order.
+QDomNode convertAll(ConfigGenerator &generator, const QDomNode &templateRoot, const QDomNode &section)
+{
+    QDomNode outputTree = templateRoot.cloneNode(true);
+    for (QDomNode entry = section.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
+        const QDomNode configuration = generator.convertEntry(entry);
+        if (!configuration.isNull())
+            outputTree.appendChild(configuration);
+    }
+    return outputTree;
+}
+
+void loadingTheSection(benchmark::State &state)
+{
+    const long entries = state.range(0);
+    generatedSourceBytes(entries);
+    ConfigGenerator generator;
+    for (auto _ : state) {
+        QDomDocument document;
+        benchmark::DoNotOptimize(loadSection(generator, entries, document));
+    }
+    setThroughputCounters(state, entries);
+}
+
+void convertingEveryEntry(benchmark::State &state)
+{
+    const long entries = state.range(0);
+    generatedSourceBytes(entries);
+    ConfigGenerator generator;
+    QDomDocument templateDocument;
+    const QDomNode templateRoot = loadTemplate(generator, templateDocument);
+    QDomDocument sourceDocument;
+    const QDomNode section = loadSection(generator, entries, sourceDocument);
+    for (auto _ : state) {
+        QDomNode outputTree = convertAll(generator, templateRoot, section);
+        state.PauseTiming(); // freeing the tree belongs to the whole job, not to the conversion
+        outputTree.clear();
+        state.ResumeTiming();
+    }
+    setThroughputCounters(state, entries);
+}
+
+void serializingTheOutputTree(benchmark::State &state)
+{
+    const long entries = state.range(0);
+    generatedSourceBytes(entries);
+    ConfigGenerator generator;
+    QDomDocument templateDocument;
+    const QDomNode templateRoot = loadTemplate(generator, templateDocument);
+    QDomDocument sourceDocument;
+    const QDomNode outputTree = convertAll(generator, templateRoot, loadSection(generator, entries, sourceDocument));
+    const QString outputPath = outputPathFor(entries);
+    for (auto _ : state) {
+        if (writeOutputTree(outputTree, outputPath) != WriteResult::Written)
+            state.SkipWithError("cannot write the output file");
+    }
+    setThroughputCounters(state, entries);
+}
+
+void wholeJob(benchmark::State &state)
+{
+    const long entries = state.range(0);
+    generatedSourceBytes(entries);
+    ConfigGenerator generator;
+    QDomDocument templateDocument;
+    const QDomNode templateRoot = loadTemplate(generator, templateDocument);
+    const QString sourcePath = sourcePathFor(entries);
+    const QString outputPath = outputPathFor(entries);
+    for (auto _ : state) {
+        if (convertSourceFile(generator, templateRoot, sourcePath, outputPath) != WriteResult::Written)
+            state.SkipWithError("the job wrote no output file");
+    }
+    setThroughputCounters(state, entries);
+}
+
+void entryCounts(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK(loadingTheSection)->Apply(entryCounts);
+BENCHMARK(convertingEveryEntry)->Apply(entryCounts);
+BENCHMARK(serializingTheOutputTree)->Apply(entryCounts);
+BENCHMARK(wholeJob)->Apply(entryCounts);
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    prepareWorkDirectory();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
