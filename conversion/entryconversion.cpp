@@ -3,31 +3,37 @@
 #include "console.h"
 
 #include <QDomElement>
+#include <QVector>
 
 #include <array>
 
 namespace {
 
-// One row per entry kind that a source may name; everything else in a source is skipped.
+// One row per entry kind that a source may name; everything else in a source is skipped. The values
+// are literals, so that the attributes of every configuration share them instead of copying them.
 struct EntryKind
 {
-    const char *key;
-    const char *name;
-    const char *nickName;
-    const char *image;
+    QLatin1String key;
+    QString name;
+    QString nickName;
+    QString image;
 };
 
-constexpr std::array<EntryKind, 4> entryKinds = {{
-    {"left", "L", "LeftHand", "left.png"},
-    {"right", "R", "RightHand", "right.png"},
-    {"merge", "M", "Alternately", "alternately.png"},
-    {"tandem", "T", "Tandem", "tandem.png"},
-}};
+const std::array<EntryKind, 4> &entryKinds()
+{
+    static const std::array<EntryKind, 4> kinds = {{
+        {QLatin1String("left"), QStringLiteral("L"), QStringLiteral("LeftHand"), QStringLiteral("left.png")},
+        {QLatin1String("right"), QStringLiteral("R"), QStringLiteral("RightHand"), QStringLiteral("right.png")},
+        {QLatin1String("merge"), QStringLiteral("M"), QStringLiteral("Alternately"), QStringLiteral("alternately.png")},
+        {QLatin1String("tandem"), QStringLiteral("T"), QStringLiteral("Tandem"), QStringLiteral("tandem.png")},
+    }};
+    return kinds;
+}
 
 const EntryKind *findEntryKind(const QString &key)
 {
-    for (const EntryKind &kind : entryKinds) {
-        if (key == QLatin1String(kind.key))
+    for (const EntryKind &kind : entryKinds()) {
+        if (key == kind.key)
             return &kind;
     }
     return nullptr;
@@ -36,16 +42,16 @@ const EntryKind *findEntryKind(const QString &key)
 // Every configuration is an NC program in G-code, so the prefix is empty and the suffix fixed.
 void setKindAttributes(QDomElement &configuration, const EntryKind &kind)
 {
-    configuration.setAttribute(QStringLiteral("Name"), QLatin1String(kind.name));
-    configuration.setAttribute(QStringLiteral("NickName"), QLatin1String(kind.nickName));
+    configuration.setAttribute(QStringLiteral("Name"), kind.name);
+    configuration.setAttribute(QStringLiteral("NickName"), kind.nickName);
     configuration.setAttribute(QStringLiteral("Prefix"), QString());
     configuration.setAttribute(QStringLiteral("Suffix"), QStringLiteral(".nc"));
-    configuration.setAttribute(QStringLiteral("Image"), QLatin1String(kind.image));
+    configuration.setAttribute(QStringLiteral("Image"), kind.image);
 }
 
 // A marker line names a work offset: <leftSet> is G54, <rightSet> is G55; any other marker
 // still gets its (empty) Coordinate so that the line keeps its place.
-QDomElement makeCoordinate(QDomDocument &document, const QString &marker)
+QDomElement makeCoordinate(QDomDocument &document, const QStringRef &marker)
 {
     QDomElement coordinate = document.createElement(QStringLiteral("Coordinate"));
     if (marker == QLatin1String("<leftSet>"))
@@ -64,14 +70,15 @@ QDomElement makeItem(QDomDocument &document, const QString &line)
 
 void appendContentLines(QDomElement &configuration, QDomDocument &document, const QString &content)
 {
-    // Parts are judged empty before trimming: a line of blanks still becomes an (empty) Item.
-    const QStringList parts = content.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &part : parts) {
-        const QString line = part.trimmed();
+    // Parts are judged empty before trimming: a line of blanks still becomes an (empty) Item. The
+    // parts refer into the content, so that only the text that an Item keeps is ever copied.
+    const QVector<QStringRef> parts = content.splitRef(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QStringRef &part : parts) {
+        const QStringRef line = part.trimmed();
         if (line.startsWith(QLatin1Char('<')))
             configuration.appendChild(makeCoordinate(document, line));
         else
-            configuration.appendChild(makeItem(document, line));
+            configuration.appendChild(makeItem(document, line.toString()));
     }
 }
 
