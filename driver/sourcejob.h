@@ -9,6 +9,11 @@
 
 #include <optional>
 
+// Converts the entries of `section` in document order and appends every configuration to
+// `outputTree`. Each entry is taken off the section once converted, so that its nodes are freed
+// while the output grows: the job never holds the whole source and the whole output at once.
+void appendConfigurations(ConfigGenerator &generator, QDomNode &section, QDomNode &outputTree);
+
 // The whole work for one chosen source file: load its section, convert every entry into a copy of
 // the template root and write that tree to `outputPath`. Returns std::nullopt, with nothing written,
 // when the source has no usable section (the loader has printed why).
