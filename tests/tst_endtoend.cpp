@@ -129,6 +129,7 @@ private slots:
     void missingOutputFolder();
     void unusableSourcesAreSkipped();
     void laterOutputReplacesEarlier();
+    void failedWriteKeepsEarlierOutput_data();
     void failedWriteKeepsEarlierOutput();
 
 private:
@@ -436,11 +437,22 @@ void tst_EndToEnd::laterOutputReplacesEarlier()
     QCOMPARE(outputFolderEntries(), QStringList("op1_b.xml"));
 }
 
+void tst_EndToEnd::failedWriteKeepsEarlierOutput_data()
+{
+    QTest::addColumn<int>("entries");
+
+    // The output is written in blocks of a megabyte: the write fails at the end, or part-way.
+    QTest::newRow("output smaller than a block") << 400;
+    QTest::newRow("output of several blocks") << 20000;
+}
+
 void tst_EndToEnd::failedWriteKeepsEarlierOutput()
 {
+    QFETCH(int, entries);
+
     // A source whose output is far larger than the file size limit that the tool runs under.
     QByteArray bigSource = "<job><mainFiles>";
-    for (int i = 0; i < 400; ++i)
+    for (int i = 0; i < entries; ++i)
         bigSource += "<f><name>left</name><content>T1 M6\n&lt;leftSet>\nG0 X52.0 Z2.0</content></f>";
     bigSource += "</mainFiles></job>";
     writeWorkFile(QStringLiteral("SourceFiles/big.xml"), bigSource);
