@@ -103,7 +103,7 @@ void loadingTheSection(benchmark::State &state)
     const long entries = state.range(0);
     generatedSourceBytes(entries);
     ConfigGenerator generator;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         QDomDocument document;
         benchmark::DoNotOptimize(loadSection(generator, entries, document));
     }
@@ -117,7 +117,7 @@ void convertingEveryEntry(benchmark::State &state)
     ConfigGenerator generator;
     QDomDocument templateDocument;
     const QDomNode templateRoot = loadTemplate(generator, templateDocument);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         // The conversion empties the section, so every round loads it anew, untimed.
         state.PauseTiming();
         auto sourceDocument = std::make_unique<QDomDocument>();
@@ -143,7 +143,7 @@ void serializingTheOutputTree(benchmark::State &state)
     const QDomNode templateRoot = loadTemplate(generator, templateDocument);
     const QDomNode outputTree = convertedSource(generator, templateRoot, entries);
     const QString outputPath = outputPathFor(entries);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         if (writeOutputTree(outputTree, outputPath) != WriteResult::Written)
             state.SkipWithError("cannot write the output file");
     }
@@ -159,7 +159,7 @@ void wholeJob(benchmark::State &state)
     const QDomNode templateRoot = loadTemplate(generator, templateDocument);
     const QString sourcePath = sourcePathFor(entries);
     const QString outputPath = outputPathFor(entries);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         if (convertSourceFile(generator, templateRoot, sourcePath, outputPath) != WriteResult::Written)
             state.SkipWithError("the job wrote no output file");
     }

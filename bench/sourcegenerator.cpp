@@ -10,11 +10,11 @@ constexpr std::array<const char *, 4> knownKinds = {"left", "right", "merge", "t
 constexpr std::array<const char *, 2> unknownKinds = {"drill", "probe"};
 constexpr long unknownKindEvery = 97;
 
-const char *kindOf(long entry)
+std::string kindOf(long entry)
 {
     if (entry % unknownKindEvery == unknownKindEvery - 1)
-        return unknownKinds[static_cast<std::size_t>(entry / unknownKindEvery) % unknownKinds.size()];
-    return knownKinds[static_cast<std::size_t>(entry) % knownKinds.size()];
+        return unknownKinds.at(static_cast<std::size_t>(entry / unknownKindEvery) % unknownKinds.size());
+    return knownKinds.at(static_cast<std::size_t>(entry) % knownKinds.size());
 }
 
 // Tool numbers and coordinates vary from entry to entry, as real programs do.
