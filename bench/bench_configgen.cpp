@@ -180,6 +180,7 @@ BENCHMARK(wholeJob)->Apply(entryCounts);
 
 int main(int argc, char *argv[])
 {
+    makeAttributeOrderStable();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

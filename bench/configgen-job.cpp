@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s SOURCE.xml OUTPUT.xml\n", argv[0]);
         return 2;
     }
+    makeAttributeOrderStable();
     ConfigGenerator generator;
     QDomDocument templateDocument;
     const QDomNode templateRoot = generator.loadTemplateRoot(templateDocument);

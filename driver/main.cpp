@@ -1,4 +1,5 @@
 #include "configgenerator.h"
+#include "sourcejob.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     // instead of killing the whole batch half-way through a file.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    makeAttributeOrderStable();
     QApplication application(argc, argv);
     ConfigGenerator generator;
     generator.runBatches();

@@ -1,5 +1,13 @@
 #include "sourcejob.h"
 
+#include <QHash>
+
+void makeAttributeOrderStable()
+{
+    // Zero is the one seed with which Qt hashes strings the same way on every machine.
+    qSetGlobalQHashSeed(0);
+}
+
 void appendConfigurations(ConfigGenerator &generator, QDomNode &section, QDomNode &outputTree)
 {
     for (QDomNode entry = section.firstChild(); !entry.isNull(); entry = section.firstChild()) {
