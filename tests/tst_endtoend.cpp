@@ -349,7 +349,7 @@ void tst_EndToEnd::startupFailures_data()
     QTest::newRow("missing template") << QByteArray() << true
                                       << "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n" + templateFailed;
     QTest::newRow("malformed template") << QByteArray("<Post>\n  <Machine>\n</Post>\n") << true
-                                        << "Parse errortag mismatchLine:3Column:7\n" + templateFailed;
+                                        << "Parse errorOpening and ending tag mismatch.Line:3Column:7\n" + templateFailed;
     QTest::newRow("USERNAME unset") << templateXml << false << QByteArray("Failed to get USERNAME environment variable\n");
     QTest::newRow("template checked before USERNAME")
         << QByteArray() << false << "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n" + templateFailed;
