@@ -1,5 +1,6 @@
 #include "configgenerator.h"
 #include "consolecapture.h"
+#include "hostilexml.h"
 
 #include <QDir>
 #include <QDomElement>
@@ -52,33 +53,6 @@ constexpr int maximumDepth = 256;
 QString tooDeep(int line, int column)
 {
     return QStringLiteral("Parse errorElements nested more than 256 levels deepLine:%1Column:%2\n").arg(line).arg(column);
-}
-
-// A document that opens with `start`, then nests `levels` elements in each other and closes
-// everything again.
-QByteArray nested(const QByteArray &start, int levels)
-{
-    QByteArray end;
-    for (int at = start.indexOf('<'); at >= 0; at = start.indexOf('<', at + 1))
-        end.prepend("</" + start.mid(at + 1, start.indexOf('>', at) - at - 1) + '>');
-    return start + QByteArray("<a>").repeated(levels) + QByteArray("</a>").repeated(levels) + end;
-}
-
-// Each entity stands for ten of the one before it: a few hundred bytes that would expand to a
-// gigabyte.
-QByteArray entityBomb()
-{
-    QByteArray declarations = "<!ENTITY e0 'lol'>";
-    for (int level = 1; level <= 9; ++level)
-        declarations += "<!ENTITY e" + QByteArray::number(level) + " '"
-            + QByteArray("&e" + QByteArray::number(level - 1) + ';').repeated(10) + "'>";
-    return "<!DOCTYPE job [" + declarations + "]><job><mainFiles><f>&e9;</f></mainFiles></job>";
-}
-
-QByteArray utf16WithByteOrderMark(const QString &text)
-{
-    const QString withMark = QChar(QChar::ByteOrderMark) + text;
-    return {reinterpret_cast<const char *>(withMark.utf16()), int(withMark.size() * sizeof(char16_t))};
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -209,9 +183,9 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("mismatched tag") << QByteArray("<job></mainFiles>") << "null"
                                     << "Parse errorOpening and ending tag mismatch.Line:1Column:17\n";
 
-    QTest::newRow("nested a million levels") << nested("<job><mainFiles>", 1000000) << "null" << tooDeep(1, 16 + 255 * 3);
-    QTest::newRow("nested as deep as allowed") << nested("<job><mainFiles>", maximumDepth - 2) << "mainFiles[] a<?>" << "";
-    QTest::newRow("nested one level too deep") << nested("<job><mainFiles>", maximumDepth - 1) << "null" << tooDeep(1, 16 + 255 * 3);
+    QTest::newRow("nested a million levels") << nestedDocument("<job><mainFiles>", 1000000) << "null" << tooDeep(1, 16 + 255 * 3);
+    QTest::newRow("nested as deep as allowed") << nestedDocument("<job><mainFiles>", maximumDepth - 2) << "mainFiles[] a<?>" << "";
+    QTest::newRow("nested one level too deep") << nestedDocument("<job><mainFiles>", maximumDepth - 1) << "null" << tooDeep(1, 16 + 255 * 3);
     QTest::newRow("UTF-16 with byte-order mark")
         << utf16WithByteOrderMark(QStringLiteral("<job><mainFiles><f>\u00E9</f></mainFiles></job>"))
         << "mainFiles[] f\"\u00E9\"" << "";
@@ -264,8 +238,8 @@ void tst_Conversion::loadTemplateRoot_data()
     QTest::newRow("UTF-16 with byte-order mark")
         << utf16WithByteOrderMark(QStringLiteral("<P/>")) << "P[]" << "";
     QTest::newRow("not well-formed") << QByteArray("<Post>") << "null" << "Parse errorunexpected end of fileLine:1Column:7\n";
-    QTest::newRow("nested a million levels") << nested("<Post>", 1000000) << "null" << tooDeep(1, 6 + 256 * 3);
-    QTest::newRow("nested as deep as allowed") << nested("<Post>", maximumDepth - 1) << "Post[] a<?>" << "";
+    QTest::newRow("nested a million levels") << nestedDocument("<Post>", 1000000) << "null" << tooDeep(1, 6 + 256 * 3);
+    QTest::newRow("nested as deep as allowed") << nestedDocument("<Post>", maximumDepth - 1) << "Post[] a<?>" << "";
 }
 
 void tst_Conversion::loadTemplateRoot()
