@@ -3,8 +3,8 @@
 #include "console.h"
 #include "consoleanswer.h"
 #include "outputwriter.h"
+#include "sourcejob.h"
 
-#include <QDomElement>
 #include <QFileInfo>
 
 #include <cstdlib>
@@ -25,15 +25,6 @@ QString outputPathFor(const QString &userName, const QString &sourcePath)
     return QStringLiteral("GenerateFiles/") + userName + QLatin1Char('_') + QFileInfo(sourcePath).fileName();
 }
 
-void appendConfigurations(ConfigGenerator &generator, const QDomNode &section, QDomNode &outputTree)
-{
-    for (QDomNode entry = section.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
-        const QDomNode configuration = generator.convertEntry(entry);
-        if (!configuration.isNull())
-            outputTree.appendChild(configuration);
-    }
-}
-
 void reportWrite(WriteResult result, const QString &sourcePath, const QString &outputPath)
 {
     switch (result) {
@@ -49,19 +40,16 @@ void reportWrite(WriteResult result, const QString &sourcePath, const QString &o
     }
 }
 
-void convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
-                       const QString &sourcePath)
+void handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
+                      const QString &sourcePath)
 {
-    QDomDocument sourceDocument;
-    const QDomNode section = generator.loadSectionElement(sourcePath, QStringLiteral("mainFiles"), sourceDocument);
-    if (section.isNull()) {
+    const QString outputPath = outputPathFor(userName, sourcePath);
+    const std::optional<WriteResult> result = convertSourceFile(generator, templateRoot, sourcePath, outputPath);
+    if (!result) {
         printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tNode is empty."));
         return;
     }
-    QDomNode outputTree = templateRoot.cloneNode(true);
-    appendConfigurations(generator, section, outputTree);
-    const QString outputPath = outputPathFor(userName, sourcePath);
-    reportWrite(writeOutputTree(outputTree, outputPath), sourcePath, outputPath);
+    reportWrite(*result, sourcePath, outputPath);
 }
 
 void runBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName)
@@ -69,7 +57,7 @@ void runBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QS
     const QStringList sourcePaths = generator.selectSourceFiles();
     printConsoleLine(QStringLiteral("File size:") + QString::number(sourcePaths.size()));
     for (const QString &sourcePath : sourcePaths)
-        convertSourceFile(generator, templateRoot, userName, sourcePath);
+        handleSourceFile(generator, templateRoot, userName, sourcePath);
 }
 
 } // namespace
