@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace {
 
 // Qt's DOM recurses once per nesting level while it parses, copies, reads text and frees a
@@ -42,11 +44,10 @@ QString outsideEntityMessage(const QString &name)
 QString firstExternalEntity(const QXmlStreamReader &reader)
 {
     const QXmlStreamEntityDeclarations declarations = reader.entityDeclarations();
-    for (const QXmlStreamEntityDeclaration &declaration : declarations) {
-        if (!declaration.systemId().isEmpty() || !declaration.publicId().isEmpty())
-            return declaration.name().toString();
-    }
-    return {};
+    const auto external = std::find_if(declarations.cbegin(), declarations.cend(), [](const auto &declaration) {
+        return !declaration.systemId().isEmpty() || !declaration.publicId().isEmpty();
+    });
+    return external == declarations.cend() ? QString() : external->name().toString();
 }
 
 // Reads the whole document once with Qt's streaming parser, which keeps no stack per level,
