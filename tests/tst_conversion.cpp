@@ -1,5 +1,6 @@
 #include "configgenerator.h"
 #include "consolecapture.h"
+#include "hostilexml.h"
 
 #include <QDir>
 #include <QDomElement>
@@ -45,6 +46,13 @@ QString serialized(const QDomNode &node)
     QTextStream stream(&text);
     node.save(stream, 4);
     return text;
+}
+
+constexpr int maximumDepth = 256;
+
+QString tooDeep(int line, int column)
+{
+    return QStringLiteral("Parse errorElements nested more than 256 levels deepLine:%1Column:%2\n").arg(line).arg(column);
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -172,7 +180,34 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("empty file") << QByteArray() << "null" << "Parse errorunexpected end of fileLine:1Column:1\n";
     QTest::newRow("truncated document") << QByteArray("<job>\n  <mainFiles>\n") << "null"
                                         << "Parse errorunexpected end of fileLine:3Column:1\n";
-    QTest::newRow("mismatched tag") << QByteArray("<job></mainFiles>") << "null" << "Parse errortag mismatchLine:1Column:17\n";
+    QTest::newRow("mismatched tag") << QByteArray("<job></mainFiles>") << "null"
+                                    << "Parse errorOpening and ending tag mismatch.Line:1Column:17\n";
+
+    QTest::newRow("nested a million levels") << nestedDocument("<job><mainFiles>", 1000000) << "null" << tooDeep(1, 16 + 255 * 3);
+    QTest::newRow("nested as deep as allowed") << nestedDocument("<job><mainFiles>", maximumDepth - 2) << "mainFiles[] a<?>" << "";
+    QTest::newRow("nested one level too deep") << nestedDocument("<job><mainFiles>", maximumDepth - 1) << "null" << tooDeep(1, 16 + 255 * 3);
+    QTest::newRow("UTF-16 with byte-order mark")
+        << utf16WithByteOrderMark(QStringLiteral("<job><mainFiles><f>\u00E9</f></mainFiles></job>"))
+        << "mainFiles[] f\"\u00E9\"" << "";
+    QTest::newRow("declared legacy encoding")
+        << QByteArray("<?xml version='1.0' encoding='ISO-8859-1'?><job><mainFiles><f>caf\xE9</f></mainFiles></job>")
+        << "mainFiles[] f\"caf\u00E9\"" << "";
+    QTest::newRow("bytes invalid in UTF-8") << QByteArray("<job><mainFiles><f>caf\xE9 \xFF</f></mainFiles></job>") << "null"
+                                            << "Parse errorEncountered incorrectly encoded content.Line:1Column:2\n";
+    QTest::newRow("control character") << QByteArray("<job><mainFiles><f>T1\x01</f></mainFiles></job>") << "null"
+                                       << "Parse errorUnexpected ''.Line:1Column:22\n";
+    QTest::newRow("undeclared entity") << QByteArray("<job><mainFiles><f>&tool;</f></mainFiles></job>") << "null"
+                                       << "Parse errorEntity 'tool' not declared.Line:1Column:25\n";
+    QTest::newRow("entity expansion bomb") << entityBomb() << "null"
+                                           << "Parse errorEntity expands to more characters than the entity expansion limit.Line:1Column:553\n";
+    QTest::newRow("external entity")
+        << QByteArray("<!DOCTYPE job [<!ENTITY x SYSTEM 'file:///etc/hostname'>]><job><mainFiles><f>&x;</f></mainFiles></job>")
+        << "null" << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:58\n";
+    QTest::newRow("entity of an external document type")
+        << QByteArray("<!DOCTYPE job SYSTEM 'file:///etc/hostname'><job><mainFiles><f>&x;</f></mainFiles></job>")
+        << "null" << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:66\n";
+    QTest::newRow("entity declared in the document") << QByteArray("<!DOCTYPE job [<!ENTITY t 'T1 M6'>]><job><mainFiles><f>&t;</f></mainFiles></job>")
+                                                     << "mainFiles[] f\"T1 M6\"" << "";
 }
 
 void tst_Conversion::loadSectionElement()
@@ -201,8 +236,10 @@ void tst_Conversion::loadTemplateRoot_data()
     QTest::newRow("declaration and comment before the root")
         << QByteArray("<?xml version='1.0'?>\n<!-- t -->\n<Post Version='2'>\n  <Machine/>\n</Post>\n") << "Post[Version=2] Machine" << "";
     QTest::newRow("UTF-16 with byte-order mark")
-        << QByteArray("\xFF\xFE<\0P\0/\0>\0", 10) << "P[]" << "";
+        << utf16WithByteOrderMark(QStringLiteral("<P/>")) << "P[]" << "";
     QTest::newRow("not well-formed") << QByteArray("<Post>") << "null" << "Parse errorunexpected end of fileLine:1Column:7\n";
+    QTest::newRow("nested a million levels") << nestedDocument("<Post>", 1000000) << "null" << tooDeep(1, 6 + 256 * 3);
+    QTest::newRow("nested as deep as allowed") << nestedDocument("<Post>", maximumDepth - 1) << "Post[] a<?>" << "";
 }
 
 void tst_Conversion::loadTemplateRoot()

@@ -1,12 +1,15 @@
 // Runs the real configgen in a real X window: a private Xvfb server shows the file dialog,
 // xdotool types into it, and the test checks the console, the exit status and every output byte.
 
+#include "hostilexml.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <memory>
 
@@ -112,6 +115,10 @@ private slots:
     void sameInputGivesSameBytes();
     void failedWriteKeepsEarlierOutput_data();
     void failedWriteKeepsEarlierOutput();
+    void outputPathIsADirectory();
+    void hostileSourceIsSkipped_data();
+    void hostileSourceIsSkipped();
+    void declaredEncodingsAreWrittenAsUtf8();
 
 private:
     ToolRun runTool(const QStringList &dialogActions, const QByteArray &input,
@@ -331,7 +338,7 @@ void tst_EndToEnd::startupFailures_data()
     QTest::newRow("missing template") << QByteArray() << true
                                       << "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n" + templateFailed;
     QTest::newRow("malformed template") << QByteArray("<Post>\n  <Machine>\n</Post>\n") << true
-                                        << "Parse errortag mismatchLine:3Column:7\n" + templateFailed;
+                                        << "Parse errorOpening and ending tag mismatch.Line:3Column:7\n" + templateFailed;
     QTest::newRow("USERNAME unset") << templateXml << false << QByteArray("Failed to get USERNAME environment variable\n");
     QTest::newRow("template checked before USERNAME")
         << QByteArray() << false << "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n" + templateFailed;
@@ -469,6 +476,77 @@ void tst_EndToEnd::failedWriteKeepsEarlierOutput()
     QCOMPARE(readWorkFile("GenerateFiles/op1_big.xml"), earlier);
     QCOMPARE(readWorkFile("GenerateFiles/op1_b.xml"), outputB);
     QCOMPARE(outputFolderEntries(), QStringList({"op1_b.xml", "op1_big.xml"}));
+}
+
+void tst_EndToEnd::outputPathIsADirectory()
+{
+    writeWorkFile(QStringLiteral("GenerateFiles/op1_b.xml"), "earlier output\n");
+    QVERIFY(QDir(workDirectory->path()).mkpath(QStringLiteral("GenerateFiles/op1_a.xml")));
+    writeWorkFile(QStringLiteral("GenerateFiles/op1_a.xml/kept.txt"), "kept\n");
+    const ToolRun run = runTool({QStringLiteral("\"a.xml\" \"b.xml\"")}, "n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:2\nName is empty\n\tInvalid file path\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n'
+                             + batchPrompt);
+    QCOMPARE(readWorkFile("GenerateFiles/op1_a.xml/kept.txt"), "kept\n");
+    QCOMPARE(readWorkFile("GenerateFiles/op1_b.xml"), outputB);
+    QCOMPARE(outputFolderEntries(), QStringList({"op1_a.xml", "op1_b.xml"}));
+}
+
+// Each source is chosen together with b.xml, which must still be converted after it.
+void tst_EndToEnd::hostileSourceIsSkipped_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("consoleLine");
+
+    // Real and readable, but outside the working directory: no document may make the tool read it.
+    static QTemporaryDir elsewhere;
+    const QString secret = elsewhere.filePath(QStringLiteral("secret.txt"));
+    QFile secretFile(secret);
+    QVERIFY(secretFile.open(QIODevice::WriteOnly) && secretFile.write("T99 secret") > 0);
+    secretFile.close();
+
+    QTest::newRow("nested a million levels")
+        << nestedDocument("<job><mainFiles>", 1000000) << QByteArray("Parse errorElements nested more than 256 levels deepLine:1Column:781");
+    QTest::newRow("entity expansion bomb")
+        << entityBomb() << QByteArray("Parse errorEntity expands to more characters than the entity expansion limit.Line:1Column:553");
+    QTest::newRow("external entity")
+        << "<!DOCTYPE job [<!ENTITY x SYSTEM '" + QUrl::fromLocalFile(secret).toEncoded()
+            + "'>]><job><mainFiles><f><name>left</name><content>&x;</content></f></mainFiles></job>"
+        << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:"
+            + QByteArray::number(38 + QUrl::fromLocalFile(secret).toEncoded().size());
+    QTest::newRow("bytes invalid in UTF-8") << QByteArray("<job><mainFiles><f><name>left</name><content>caf\xE9</content></f></mainFiles></job>")
+                                            << QByteArray("Parse errorEncountered incorrectly encoded content.Line:1Column:2");
+    QTest::newRow("empty file") << QByteArray() << QByteArray("Parse errorunexpected end of fileLine:1Column:1");
+}
+
+void tst_EndToEnd::hostileSourceIsSkipped()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, consoleLine);
+    writeWorkFile(QStringLiteral("SourceFiles/hostile.xml"), content);
+    const ToolRun run = runTool({QStringLiteral("\"hostile.xml\" \"b.xml\"")}, "n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:2\n" + consoleLine + "\n\tFailed:" + sourcePath("hostile.xml").toUtf8()
+                             + "\tNode is empty.\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(outputFolderEntries(), QStringList("op1_b.xml"));
+}
+
+void tst_EndToEnd::declaredEncodingsAreWrittenAsUtf8()
+{
+    const QString entry = QStringLiteral("<f><name>left</name><content>caf\u00E9 \u00D8" "40</content></f>");
+    writeWorkFile(QStringLiteral("SourceFiles/utf16.xml"),
+                  utf16WithByteOrderMark(QStringLiteral("<job><mainFiles>") + entry + QStringLiteral("</mainFiles></job>")));
+    writeWorkFile(QStringLiteral("SourceFiles/latin1.xml"), "<?xml version='1.0' encoding='ISO-8859-1'?><job><mainFiles>"
+                                                              + entry.toLatin1() + "</mainFiles></job>");
+    const ToolRun run = runTool({QStringLiteral("\"utf16.xml\" \"latin1.xml\"")}, "n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:2\n\tSucessfull:" + sourcePath("utf16.xml").toUtf8() + "\n\tSucessfull:"
+                             + sourcePath("latin1.xml").toUtf8() + '\n' + batchPrompt);
+    const QByteArray item = "            <Item>caf\xC3\xA9 \xC3\x98" "40</Item>\n";
+    const QByteArray written = readWorkFile("GenerateFiles/op1_utf16.xml");
+    QVERIFY2(written.contains(item), written.constData());
+    QCOMPARE(readWorkFile("GenerateFiles/op1_latin1.xml"), readWorkFile("GenerateFiles/op1_utf16.xml"));
 }
 
 QTEST_GUILESS_MAIN(tst_EndToEnd)

@@ -1,0 +1,36 @@
+#ifndef HOSTILEXML_H
+#define HOSTILEXML_H
+
+#include <QByteArray>
+#include <QString>
+
+// Documents built to break an XML reader, shared by the unit and the end-to-end tests.
+
+// A document that opens with `start`, then nests `levels` elements in each other and closes
+// everything again.
+inline QByteArray nestedDocument(const QByteArray &start, int levels)
+{
+    QByteArray end;
+    for (int at = start.indexOf('<'); at >= 0; at = start.indexOf('<', at + 1))
+        end.prepend("</" + start.mid(at + 1, start.indexOf('>', at) - at - 1) + '>');
+    return start + QByteArray("<a>").repeated(levels) + QByteArray("</a>").repeated(levels) + end;
+}
+
+// Each entity stands for ten of the one before it: a few hundred bytes that would expand to a
+// gigabyte.
+inline QByteArray entityBomb()
+{
+    QByteArray declarations = "<!ENTITY e0 'lol'>";
+    for (int level = 1; level <= 9; ++level)
+        declarations += "<!ENTITY e" + QByteArray::number(level) + " '"
+            + QByteArray("&e" + QByteArray::number(level - 1) + ';').repeated(10) + "'>";
+    return "<!DOCTYPE job [" + declarations + "]><job><mainFiles><f>&e9;</f></mainFiles></job>";
+}
+
+inline QByteArray utf16WithByteOrderMark(const QString &text)
+{
+    const QString withMark = QChar(QChar::ByteOrderMark) + text;
+    return {reinterpret_cast<const char *>(withMark.utf16()), int(withMark.size() * sizeof(char16_t))};
+}
+
+#endif
