@@ -89,81 +89,82 @@ QDomNode loadTemplate(ConfigGenerator &generator, QDomDocument &document)
     return root;
 }
 
-QDomNode convertedSource(ConfigGenerator &generator, const QDomNode &templateRoot, long entries)
+// What every stage starts from: the generated source of the benchmark's size, and the template.
+struct Stage
 {
-    QDomDocument sourceDocument;
-    QDomNode section = loadSection(generator, entries, sourceDocument);
-    QDomNode outputTree = templateRoot.cloneNode(true);
-    appendConfigurations(generator, section, outputTree);
-    return outputTree;
-}
+    explicit Stage(const benchmark::State &state) : entries(state.range(0))
+    {
+        generatedSourceBytes(entries);
+        templateRoot = loadTemplate(generator, templateDocument);
+    }
+
+    QDomNode convertedSource()
+    {
+        QDomDocument sourceDocument;
+        QDomNode section = loadSection(generator, entries, sourceDocument);
+        QDomNode outputTree = templateRoot.cloneNode(true);
+        appendConfigurations(generator, section, outputTree);
+        return outputTree;
+    }
+
+    const long entries;
+    ConfigGenerator generator;
+    QDomDocument templateDocument;
+    QDomNode templateRoot;
+};
 
 void loadingTheSection(benchmark::State &state)
 {
-    const long entries = state.range(0);
-    generatedSourceBytes(entries);
-    ConfigGenerator generator;
+    Stage stage(state);
     for ([[maybe_unused]] auto _ : state) {
         QDomDocument document;
-        benchmark::DoNotOptimize(loadSection(generator, entries, document));
+        benchmark::DoNotOptimize(loadSection(stage.generator, stage.entries, document));
     }
-    setThroughputCounters(state, entries);
+    setThroughputCounters(state, stage.entries);
 }
 
 void convertingEveryEntry(benchmark::State &state)
 {
-    const long entries = state.range(0);
-    generatedSourceBytes(entries);
-    ConfigGenerator generator;
-    QDomDocument templateDocument;
-    const QDomNode templateRoot = loadTemplate(generator, templateDocument);
+    Stage stage(state);
     for ([[maybe_unused]] auto _ : state) {
         // The conversion empties the section, so every round loads it anew, untimed.
         state.PauseTiming();
         auto sourceDocument = std::make_unique<QDomDocument>();
-        QDomNode section = loadSection(generator, entries, *sourceDocument);
-        QDomNode outputTree = templateRoot.cloneNode(true);
+        QDomNode section = loadSection(stage.generator, stage.entries, *sourceDocument);
+        QDomNode outputTree = stage.templateRoot.cloneNode(true);
         state.ResumeTiming();
-        appendConfigurations(generator, section, outputTree);
+        appendConfigurations(stage.generator, section, outputTree);
         state.PauseTiming(); // freeing the trees belongs to the whole job, not to the conversion
         outputTree.clear();
         section.clear();
         sourceDocument.reset();
         state.ResumeTiming();
     }
-    setThroughputCounters(state, entries);
+    setThroughputCounters(state, stage.entries);
 }
 
 void serializingTheOutputTree(benchmark::State &state)
 {
-    const long entries = state.range(0);
-    generatedSourceBytes(entries);
-    ConfigGenerator generator;
-    QDomDocument templateDocument;
-    const QDomNode templateRoot = loadTemplate(generator, templateDocument);
-    const QDomNode outputTree = convertedSource(generator, templateRoot, entries);
-    const QString outputPath = outputPathFor(entries);
+    Stage stage(state);
+    const QDomNode outputTree = stage.convertedSource();
+    const QString outputPath = outputPathFor(stage.entries);
     for ([[maybe_unused]] auto _ : state) {
         if (writeOutputTree(outputTree, outputPath) != WriteResult::Written)
             state.SkipWithError("cannot write the output file");
     }
-    setThroughputCounters(state, entries);
+    setThroughputCounters(state, stage.entries);
 }
 
 void wholeJob(benchmark::State &state)
 {
-    const long entries = state.range(0);
-    generatedSourceBytes(entries);
-    ConfigGenerator generator;
-    QDomDocument templateDocument;
-    const QDomNode templateRoot = loadTemplate(generator, templateDocument);
-    const QString sourcePath = sourcePathFor(entries);
-    const QString outputPath = outputPathFor(entries);
+    Stage stage(state);
+    const QString sourcePath = sourcePathFor(stage.entries);
+    const QString outputPath = outputPathFor(stage.entries);
     for ([[maybe_unused]] auto _ : state) {
-        if (convertSourceFile(generator, templateRoot, sourcePath, outputPath) != WriteResult::Written)
+        if (convertSourceFile(stage.generator, stage.templateRoot, sourcePath, outputPath) != WriteResult::Written)
             state.SkipWithError("the job wrote no output file");
     }
-    setThroughputCounters(state, entries);
+    setThroughputCounters(state, stage.entries);
 }
 
 void entryCounts(benchmark::internal::Benchmark *benchmark)
