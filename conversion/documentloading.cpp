@@ -15,7 +15,7 @@ namespace {
 // Real sources nest about five levels and templates not many more. Parsing and freeing a document
 // 256 levels deep fits in a 128 KiB stack (measured with this Qt on x86-64), an eighth of the
 // 1 MiB that Windows gives the main thread, which leaves room for sanitizer builds and their
-// larger frames. Common XML parsers stop at the same depth by default.
+// larger frames. libxml2 stops at the same depth by default.
 constexpr int maximumNestingDepth = 256;
 
 struct ParseError
