@@ -44,7 +44,7 @@ QString outsideEntityMessage(const QString &name)
 QString firstExternalEntity(const QXmlStreamReader &reader)
 {
     const QXmlStreamEntityDeclarations declarations = reader.entityDeclarations();
-    const auto external = std::find_if(declarations.cbegin(), declarations.cend(), [](const auto &declaration) {
+    const auto *const external = std::find_if(declarations.cbegin(), declarations.cend(), [](const auto &declaration) {
         return !declaration.systemId().isEmpty() || !declaration.publicId().isEmpty();
     });
     return external == declarations.cend() ? QString() : external->name().toString();
