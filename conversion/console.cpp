@@ -2,7 +2,35 @@
 
 #include <iostream>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+#ifdef Q_OS_WIN
+namespace {
+
+// A Windows console shows bytes in its own code page, which is seldom UTF-8, so a line for a
+// console goes to it as UTF-16. This changes nothing in the console's settings, which stay the
+// person's own. Output redirected to a file or a pipe gets UTF-8 bytes, as everywhere.
+bool writeToConsole(const QString &line)
+{
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(output, &mode))
+        return false;
+    std::cout.flush();
+    DWORD written = 0;
+    return WriteConsoleW(output, line.utf16(), static_cast<DWORD>(line.size()), &written, nullptr) != 0;
+}
+
+} // namespace
+#endif
+
 void printConsoleLine(const QString &text)
 {
+#ifdef Q_OS_WIN
+    if (writeToConsole(text + QLatin1Char('\n')))
+        return;
+#endif
     std::cout << text.toUtf8().constData() << std::endl;
 }

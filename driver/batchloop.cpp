@@ -17,7 +17,13 @@ std::optional<QString> readUserName()
 {
     if (!qEnvironmentVariableIsSet("USERNAME"))
         return std::nullopt;
+#ifdef Q_OS_WIN
+    // Windows keeps the environment in UTF-16; its bytes would come in the ANSI code page, which
+    // cannot hold every name.
+    return qEnvironmentVariable("USERNAME");
+#else
     return QString::fromUtf8(qgetenv("USERNAME"));
+#endif
 }
 
 QString outputPathFor(const QString &userName, const QString &sourcePath)
