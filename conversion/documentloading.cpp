@@ -2,11 +2,14 @@
 
 #include "console.h"
 
-#include <QBuffer>
 #include <QFile>
+#include <QTextCodec>
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <array>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -57,9 +60,10 @@ QString firstExternalEntity(const QXmlStreamReader &reader)
 // outside the document, in another file or an external document type (it never reads them, and so
 // loses their text; nor may a document's content make the tool read other files). Returns whether the
 // document may be given to the DOM; otherwise `error` says why.
-bool checkDocument(const QByteArray &bytes, ParseError &error)
+template <typename Text>
+bool checkDocument(const Text &text, ParseError &error)
 {
-    QXmlStreamReader reader(bytes);
+    QXmlStreamReader reader(text);
     reader.setNamespaceProcessing(false);
     int depth = 0;
     while (!reader.atEnd()) {
@@ -95,17 +99,86 @@ bool checkDocument(const QByteArray &bytes, ParseError &error)
     return true;
 }
 
-bool buildDocument(QByteArray &bytes, QDomDocument &document, ParseError &error)
+// Given bytes, the DOM's parser decodes them as the document declares; given text, it takes the
+// text as it is.
+template <typename Text>
+bool buildDocument(const Text &text, QDomDocument &document, ParseError &error)
 {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
     int line = 0;
     int column = 0;
-    if (document.setContent(&buffer, &error.message, &line, &column))
+    if (document.setContent(text, &error.message, &line, &column))
         return true;
     error.line = line;
     error.column = column;
     return false;
+}
+
+template <typename Text>
+bool parseDocument(const Text &text, QDomDocument &document, ParseError &error)
+{
+    return checkDocument(text, error) && buildDocument(text, document, error);
+}
+
+// How many bytes the codec writes a carriage return in: one in UTF-8 and 8-bit encodings, two in
+// UTF-16, four in UTF-32.
+int carriageReturnWidth(const QTextCodec &codec)
+{
+    QTextCodec::ConverterState withoutByteOrderMark(QTextCodec::IgnoreHeader);
+    const QChar carriageReturn(QLatin1Char('\r'));
+    return int(codec.fromUnicode(&carriageReturn, 1, &withoutByteOrderMark).size());
+}
+
+// The codec of a document in UTF-16 or UTF-32, decided from its first bytes as the parsers decide
+// it: a byte-order mark, or else the zero bytes around the '<' it starts with. Null for a document
+// in UTF-8 or an 8-bit encoding.
+QTextCodec *wideUnicodeCodec(const QByteArray &bytes)
+{
+    if (QTextCodec *const marked = QTextCodec::codecForUtfText(bytes, nullptr))
+        return carriageReturnWidth(*marked) > 1 ? marked : nullptr;
+    using namespace std::string_view_literals;
+    // UTF-32 first: its starts begin with those of UTF-16.
+    static constexpr std::array<std::pair<std::string_view, const char *>, 4> unmarkedStarts = {{
+        {"<\0\0\0"sv, "UTF-32LE"},
+        {"\0\0\0<"sv, "UTF-32BE"},
+        {"<\0"sv, "UTF-16LE"},
+        {"\0<"sv, "UTF-16BE"},
+    }};
+    const std::string_view start(bytes.constData(), std::size_t(bytes.size()));
+    for (const auto &[documentStart, codecName] : unmarkedStarts) {
+        if (start.substr(0, documentStart.size()) == documentStart)
+            return QTextCodec::codecForName(codecName);
+    }
+    return nullptr;
+}
+
+// Decoded text keeps its declaration, which the parsers ignore in text. Given the bytes, they
+// decode them as declared, so a declaration of an encoding of another width than the bytes'
+// (UTF-8 in a UTF-16 file, say) makes them refuse the document.
+bool declarationFits(const QString &text, const QTextCodec &codec)
+{
+    QXmlStreamReader reader(text);
+    reader.readNext();
+    const QStringRef declared = reader.documentEncoding();
+    if (declared.isEmpty())
+        return true;
+    const QTextCodec *const declaredCodec = QTextCodec::codecForName(declared.toLatin1());
+    return declaredCodec != nullptr && carriageReturnWidth(*declaredCodec) == carriageReturnWidth(codec);
+}
+
+// Parses the file's bytes as a file read in text mode reads: without carriage returns. A byte 0x0D
+// is a carriage return in UTF-8 and 8-bit encodings, so there the bytes lose every one of them, as
+// Qt's text mode does, and the parsers still decode what the document declares. In UTF-16 and
+// UTF-32 the byte is also part of other characters, so those documents lose their carriage returns
+// only once decoded; one whose declaration contradicts its bytes goes to the parsers as bytes too.
+bool parseFileContent(QByteArray &bytes, QDomDocument &document, ParseError &error)
+{
+    if (const QTextCodec *const codec = wideUnicodeCodec(bytes)) {
+        QString text = codec->toUnicode(bytes);
+        if (declarationFits(text, *codec))
+            return parseDocument(text.remove(QLatin1Char('\r')), document, error);
+    }
+    bytes.truncate(int(std::remove(bytes.begin(), bytes.end(), '\r') - bytes.begin()));
+    return parseDocument(bytes, document, error);
 }
 
 // Opens and parses the file at `path` into `document`. Prints `openFailureLine` when the file
@@ -113,14 +186,14 @@ bool buildDocument(QByteArray &bytes, QDomDocument &document, ParseError &error)
 bool readDocument(const QString &path, const QString &openFailureLine, QDomDocument &document)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         printConsoleLine(openFailureLine);
         return false;
     }
     QByteArray bytes = file.readAll();
     file.close();
     ParseError error;
-    if (!checkDocument(bytes, error) || !buildDocument(bytes, document, error)) {
+    if (!parseFileContent(bytes, document, error)) {
         printParseError(error);
         return false;
     }

@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QSysInfo>
+#include <QTextCodec>
 
 // Documents built to break an XML reader, shared by the unit and the end-to-end tests.
 
@@ -27,10 +29,10 @@ inline QByteArray entityBomb()
     return "<!DOCTYPE job [" + declarations + "]><job><mainFiles><f>&e9;</f></mainFiles></job>";
 }
 
-inline QByteArray utf16WithByteOrderMark(const QString &text)
+inline QByteArray utf16WithByteOrderMark(const QString &text, QSysInfo::Endian order = QSysInfo::ByteOrder)
 {
-    const QString withMark = QChar(QChar::ByteOrderMark) + text;
-    return {reinterpret_cast<const char *>(withMark.utf16()), int(withMark.size() * sizeof(char16_t))};
+    // Qt's codecs for one byte order write the byte-order mark first.
+    return QTextCodec::codecForName(order == QSysInfo::BigEndian ? "UTF-16BE" : "UTF-16LE")->fromUnicode(text);
 }
 
 #endif

@@ -62,6 +62,41 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// Line ends are read as they are in text files, in every encoding: a carriage return counts for
+// nothing, even alone. UTF-16 writes a byte 0x0D in carriage returns and in some letters too: U+010D
+// and U+0D21 here.
+void addLineEndRows()
+{
+    const QString document = QStringLiteral("<job>\n<mainFiles>\n<f>\u0160\u010D\u010D\n\u010D \u0D21</f>\n</mainFiles>\n</job>\n");
+    const QString section = QStringLiteral("mainFiles[] f\"\u0160\u010D\u010D\n\u010D \u0D21\"");
+    const QString windowsDocument = QString(document).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    QTest::newRow("UTF-8, CRLF") << windowsDocument.toUtf8() << section << "";
+    for (const QString &text : {document, windowsDocument}) {
+        const char *const lineEnds = text == document ? "LF" : "CRLF";
+        QTest::addRow("UTF-16LE, %s", lineEnds) << utf16WithByteOrderMark(text, QSysInfo::LittleEndian) << section << "";
+        QTest::addRow("UTF-16BE, %s", lineEnds) << utf16WithByteOrderMark(text, QSysInfo::BigEndian) << section << "";
+    }
+    QTest::newRow("UTF-16LE without byte-order mark, CRLF")
+        << utf16WithByteOrderMark(windowsDocument, QSysInfo::LittleEndian).mid(2) << section << "";
+    const QString declaration = QStringLiteral("<?xml version='1.0' encoding='%1'?>\r\n");
+    QTest::newRow("UTF-16BE declaring UTF-16, CRLF")
+        << utf16WithByteOrderMark(declaration.arg("UTF-16") + windowsDocument, QSysInfo::BigEndian) << section << "";
+    QTest::newRow("UTF-16LE declaring UTF-8") << utf16WithByteOrderMark(declaration.arg("UTF-8") + document, QSysInfo::LittleEndian)
+                                              << "null" << "Parse errorEncountered incorrectly encoded content.Line:1Column:38\n";
+
+    const QString loneAndBlank = QStringLiteral("<job>\r\n\r\n<mainFiles>\r\n<f>A1\rA2\r\n\r\n\r\nT1</f>\r\n</mainFiles></job>");
+    const QString loneAndBlankSection = QStringLiteral("mainFiles[] f\"A1A2\n\n\nT1\"");
+    QTest::newRow("UTF-8, lone CR and blank CRLF lines") << loneAndBlank.toUtf8() << loneAndBlankSection << "";
+    QTest::newRow("UTF-16BE, lone CR and blank CRLF lines")
+        << utf16WithByteOrderMark(loneAndBlank, QSysInfo::BigEndian) << loneAndBlankSection << "";
+
+    // Error positions count the text as the parser sees it, without carriage returns.
+    const QString truncated = QStringLiteral("<job>\r\n  <mainFiles>\r\n\u010D");
+    const QString truncatedError = QStringLiteral("Parse errorunexpected end of fileLine:3Column:2\n");
+    QTest::newRow("UTF-8 truncated, CRLF") << truncated.toUtf8() << "null" << truncatedError;
+    QTest::newRow("UTF-16LE truncated, CRLF") << utf16WithByteOrderMark(truncated, QSysInfo::LittleEndian) << "null" << truncatedError;
+}
+
 } // namespace
 
 class tst_Conversion : public QObject
@@ -189,6 +224,7 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("UTF-16 with byte-order mark")
         << utf16WithByteOrderMark(QStringLiteral("<job><mainFiles><f>\u00E9</f></mainFiles></job>"))
         << "mainFiles[] f\"\u00E9\"" << "";
+    addLineEndRows();
     QTest::newRow("declared legacy encoding")
         << QByteArray("<?xml version='1.0' encoding='ISO-8859-1'?><job><mainFiles><f>caf\xE9</f></mainFiles></job>")
         << "mainFiles[] f\"caf\u00E9\"" << "";

@@ -179,6 +179,7 @@ private slots:
     void hostileSourceIsSkipped();
     void declaredEncodingsAreWrittenAsUtf8();
     void sourceWithCrlfLineEnds();
+    void utf16WithCrlfIsWrittenLikeItsUtf8Twin();
     void terminalShowsEveryCharacter();
 
 private:
@@ -670,6 +671,23 @@ void tst_EndToEnd::sourceWithCrlfLineEnds()
     VERIFY_RUN(run);
     QCOMPARE(run.output, platformText("File size:1\nName is empty\n\tSucessfull:" + sourcePath("crlf.xml").toUtf8() + '\n' + batchPrompt));
     QCOMPARE(readWorkFile("GenerateFiles/op1_crlf.xml"), platformText(outputA));
+}
+
+void tst_EndToEnd::utf16WithCrlfIsWrittenLikeItsUtf8Twin()
+{
+    // What Windows editors write when they save as "Unicode"; both letters have a byte 0x0D in UTF-16.
+    const QString source = QStringLiteral("<job>\r\n<mainFiles>\r\n<f><name>left</name><content>\u0160\u010D\u010D\r\n"
+                                          "\u0D21</content></f>\r\n</mainFiles>\r\n</job>\r\n");
+    writeWorkFile(QStringLiteral("SourceFiles/utf16.xml"), utf16WithByteOrderMark(source, QSysInfo::LittleEndian));
+    writeWorkFile(QStringLiteral("SourceFiles/utf8.xml"), source.toUtf8());
+    const ToolRun run = runTool({QStringLiteral("\"utf16.xml\" \"utf8.xml\"")}, "n");
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, platformText("File size:2\n\tSucessfull:" + sourcePath("utf16.xml").toUtf8() + "\n\tSucessfull:"
+                                      + sourcePath("utf8.xml").toUtf8() + '\n' + batchPrompt));
+    const QByteArray items = platformText(QStringLiteral("<Item>\u0160\u010D\u010D</Item>\n            <Item>\u0D21</Item>\n").toUtf8());
+    const QByteArray written = readWorkFile("GenerateFiles/op1_utf16.xml");
+    QVERIFY2(written.contains(items), written.constData());
+    QCOMPARE(written, readWorkFile("GenerateFiles/op1_utf8.xml"));
 }
 
 void tst_EndToEnd::terminalShowsEveryCharacter()
