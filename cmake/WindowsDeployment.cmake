@@ -18,6 +18,9 @@ foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
     install(FILES ${runtime_path} DESTINATION .)
 endforeach()
 
+# Qt's and the compiler's runtime libraries ship with their license texts, as those licenses ask.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/driver/windows/licenses/ DESTINATION licenses)
+
 # The example working directory, with an empty output folder whatever a local run left in it.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/example/ DESTINATION example REGEX "GenerateFiles/.+" EXCLUDE)
 
