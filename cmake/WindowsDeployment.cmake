@@ -18,6 +18,9 @@ foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
     install(FILES ${runtime_path} DESTINATION .)
 endforeach()
 
+# What a Windows user reads first after unpacking the zip.
+install(FILES ${PROJECT_SOURCE_DIR}/driver/windows/README.txt DESTINATION .)
+
 # Qt's and the compiler's runtime libraries ship with their license texts, as those licenses ask.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/driver/windows/licenses/ DESTINATION licenses)
 
