@@ -230,7 +230,10 @@ void tst_EndToEnd::initTestCase()
 // wineserver must be one started for this test's Xvfb. Ending it ends every program it runs.
 bool tst_EndToEnd::restartWineserver()
 {
-    // A wineserver that stays for the whole test, started here and not under a test's limits.
+    // A wineserver that stays for the whole test, started here and not under a test's limits. It
+    // needs the prefix's folder, which wineboot fills the first time.
+    if (!QDir().mkpath(environment.value(QStringLiteral("WINEPREFIX"), QDir::homePath() + QStringLiteral("/.wine"))))
+        return false;
     for (const QStringList &command : {QStringList{QStringLiteral("wineserver"), QStringLiteral("-k")},
                                        QStringList{QStringLiteral("wineserver"), QStringLiteral("-p")},
                                        QStringList{QStringLiteral("wineboot")}}) {
