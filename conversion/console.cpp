@@ -4,9 +4,7 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
-#endif
 
-#ifdef Q_OS_WIN
 namespace {
 
 // A Windows console shows bytes in its own code page, which is seldom UTF-8, so a line for a
@@ -18,7 +16,6 @@ bool writeToConsole(const QString &line)
     DWORD mode = 0;
     if (!GetConsoleMode(output, &mode))
         return false;
-    std::cout.flush();
     DWORD written = 0;
     return WriteConsoleW(output, line.utf16(), static_cast<DWORD>(line.size()), &written, nullptr) != 0;
 }
