@@ -1,4 +1,5 @@
 #include "configgenerator.h"
+#include "openglsetup.h"
 #include "sourcejob.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     makeAttributeOrderStable();
+    skipOpenGlIntegration();
     QApplication application(argc, argv);
     ConfigGenerator generator;
     generator.runBatches();
