@@ -1,6 +1,6 @@
 // Times the stages of the tool's job on generated sources of 10^3 to 10^6 entries: loading the
-// section, converting every entry, serializing the output tree as the output writer does, and the
-// whole job for one source file. Counters give entries and megabytes of source per second.
+// section, converting every entry and writing the output file, and the whole job for one source
+// file. Counters give entries and megabytes of source per second.
 
 #include "configgenerator.h"
 #include "outputwriter.h"
@@ -98,15 +98,6 @@ struct Stage
         templateRoot = loadTemplate(generator, templateDocument);
     }
 
-    QDomNode convertedSource()
-    {
-        QDomDocument sourceDocument;
-        QDomNode section = loadSection(generator, entries, sourceDocument);
-        QDomNode outputTree = templateRoot.cloneNode(true);
-        appendConfigurations(generator, section, outputTree);
-        return outputTree;
-    }
-
     const long entries;
     ConfigGenerator generator;
     QDomDocument templateDocument;
@@ -130,36 +121,31 @@ void loadingTheSection(benchmark::State &state)
     setThroughputCounters(state, stage.entries);
 }
 
-void convertingEveryEntry(benchmark::State &state)
+// Converting the entries and writing the output go together: each configuration is written as
+// soon as it is made. The conversion empties the section, so every round loads it anew, untimed;
+// freeing the source belongs to the whole job.
+void convertingAndWriting(benchmark::State &state)
 {
     Stage stage(state);
-    stage.convertedSource();
-    for ([[maybe_unused]] auto _ : state) {
-        // The conversion empties the section, so every round loads it anew, untimed.
-        state.PauseTiming();
+    const QString outputPath = outputPathFor(stage.entries);
+    const auto round = [&stage, &outputPath](benchmark::State *timed) {
         auto sourceDocument = std::make_unique<QDomDocument>();
         QDomNode section = loadSection(stage.generator, stage.entries, *sourceDocument);
-        QDomNode outputTree = stage.templateRoot.cloneNode(true);
-        state.ResumeTiming();
-        appendConfigurations(stage.generator, section, outputTree);
-        state.PauseTiming(); // freeing the trees belongs to the whole job, not to the conversion
-        outputTree.clear();
-        section.clear();
-        sourceDocument.reset();
-        state.ResumeTiming();
-    }
-    setThroughputCounters(state, stage.entries);
-}
-
-void serializingTheOutputTree(benchmark::State &state)
-{
-    Stage stage(state);
-    const QDomNode outputTree = stage.convertedSource();
-    const QString outputPath = outputPathFor(stage.entries);
-    writeOutputTree(outputTree, outputPath);
+        if (timed != nullptr)
+            timed->ResumeTiming();
+        OutputWriter output(stage.templateRoot, outputPath);
+        convertEntries(stage.generator, section, output);
+        const WriteResult result = output.finish();
+        if (timed != nullptr)
+            timed->PauseTiming();
+        return result;
+    };
+    round(nullptr);
     for ([[maybe_unused]] auto _ : state) {
-        if (writeOutputTree(outputTree, outputPath) != WriteResult::Written)
+        state.PauseTiming();
+        if (round(&state) != WriteResult::Written)
             state.SkipWithError("cannot write the output file");
+        state.ResumeTiming();
     }
     setThroughputCounters(state, stage.entries);
 }
@@ -183,8 +169,7 @@ void entryCounts(benchmark::internal::Benchmark *benchmark)
 }
 
 BENCHMARK(loadingTheSection)->Apply(entryCounts);
-BENCHMARK(convertingEveryEntry)->Apply(entryCounts);
-BENCHMARK(serializingTheOutputTree)->Apply(entryCounts);
+BENCHMARK(convertingAndWriting)->Apply(entryCounts);
 BENCHMARK(wholeJob)->Apply(entryCounts);
 
 } // namespace

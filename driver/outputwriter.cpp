@@ -1,44 +1,53 @@
 #include "outputwriter.h"
 
-#include <QSaveFile>
-#include <QTextStream>
+#include <QDomDocument>
+#include <QDomElement>
+
+#include <cstring>
 
 namespace {
 
-// Collects what a text stream writes and hands it on to the file in large blocks. Qt's DOM
-// serializer ends every line with a flushing line end, and a text stream flushes a file under it
-// every time: one write system call per line. This device is no file, so the stream does not
-// flush it, and it holds no more than one block, where a buffer would hold the whole output.
-class BlockWriter : public QIODevice
+constexpr int indentation = 4;
+
+// Stands for the configurations in a copy of the template root that the DOM writes once: what it
+// writes before the placeholder comes before the first configuration, what it writes after it
+// follows the last. The placeholder is the root's last child, so the last `<name/>` in the text is
+// the placeholder's, whatever the template holds.
+const QString placeholderName = QStringLiteral("configgen-configurations");
+
+} // namespace
+
+// Collects what is written and hands it on to the file in large blocks. Qt's DOM serializer ends
+// every line with a flushing line end, and a text stream flushes a file under it every time: one
+// write system call per line. This holds no more than one block, where a buffer would hold the
+// whole output.
+class BlockWriter
 {
 public:
-    explicit BlockWriter(QIODevice &target) : target(target)
+    explicit BlockWriter(QIODevice &target) : target(target) { block.reserve(2 * blockSize); }
+
+    void write(const char *data, int size)
     {
-        block.reserve(2 * blockSize);
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        block.append(data, size);
+        if (block.size() >= blockSize)
+            passOn();
     }
 
     // Hands on what is left; false when the file has refused any part of a block.
-    bool finish() { return passOn() && !failed; }
-
-protected:
-    qint64 readData(char * /*data*/, qint64 /*maxSize*/) override { return -1; }
-
-    qint64 writeData(const char *data, qint64 size) override
+    bool finish()
     {
-        block.append(data, static_cast<int>(size));
-        if (block.size() >= blockSize && !passOn())
-            return -1;
-        return size;
+        passOn();
+        return !failed;
     }
 
+    bool hasFailed() const { return failed; }
+
 private:
-    bool passOn()
+    void passOn()
     {
-        if (target.write(block) != block.size())
+        if (!failed && target.write(block) != block.size())
             failed = true;
         block.resize(0); // keeps the reserved capacity
-        return !failed;
     }
 
     static constexpr int blockSize = 1 << 20;
@@ -47,24 +56,93 @@ private:
     bool failed = false;
 };
 
-} // namespace
-
-WriteResult writeOutputTree(const QDomNode &outputTree, const QString &outputPath)
+OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
+    : templateRoot(templateRoot), file(outputPath)
 {
-    QSaveFile file(outputPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    scratch.open(QIODevice::WriteOnly);
+    scratchStream.setDevice(&scratch);
+    scratchStream.setCodec("UTF-8");
+    opened = file.open(QIODevice::WriteOnly | QIODevice::Text);
+    if (opened)
+        blocks = std::make_unique<BlockWriter>(file);
+}
+
+OutputWriter::~OutputWriter() = default;
+
+// What the DOM writes of `node` alone, as UTF-8 with line feeds; the file, opened as text, turns
+// them into the platform's line ends.
+QByteArray OutputWriter::serialized(const QDomNode &node)
+{
+    scratch.buffer().resize(0);
+    scratch.seek(0);
+    node.save(scratchStream, indentation, QDomNode::EncodingFromDocument);
+    scratchStream.flush();
+    return scratch.buffer();
+}
+
+// Writes what comes before the first configuration, and keeps what follows the last.
+void OutputWriter::startContent()
+{
+    started = true;
+    QDomNode root = templateRoot.cloneNode(true);
+    indentNext = !root.lastChild().isText();
+    root.appendChild(root.ownerDocument().createElement(placeholderName));
+    const QByteArray whole = serialized(root);
+    const QByteArray placeholder = '<' + placeholderName.toUtf8() + "/>\n";
+    const int at = whole.lastIndexOf(placeholder);
+    int headEnd = at;
+    // An indented placeholder follows a line end and its indentation, which each configuration
+    // writes for itself.
+    while (indentNext && headEnd > 0 && whole.at(headEnd - 1) == ' ')
+        --headEnd;
+    blocks->write(whole.constData(), headEnd);
+    tail = whole.mid(at + placeholder.size());
+}
+
+// The DOM writes a configuration alone as it writes the root of a tree; as a child of the root,
+// every line of it is indented once more, and its first line not at all after text. None of its
+// text holds a line break: its items are lines.
+void OutputWriter::append(const QDomNode &configuration)
+{
+    if (!opened || blocks->hasFailed())
+        return;
+    if (!started)
+        startContent();
+    const QByteArray text = serialized(configuration);
+    static const char spaces[] = "    ";
+    static_assert(sizeof spaces - 1 == indentation);
+    const char *line = text.constData();
+    const char *const end = line + text.size();
+    if (indentNext) {
+        blocks->write(spaces, indentation);
+    } else {
+        while (line != end && *line == ' ')
+            ++line;
+        indentNext = true;
+    }
+    while (line != end) {
+        const char *lineEnd = static_cast<const char *>(std::memchr(line, '\n', std::size_t(end - line)));
+        lineEnd = lineEnd == nullptr ? end : lineEnd + 1;
+        blocks->write(line, int(lineEnd - line));
+        if (lineEnd != end)
+            blocks->write(spaces, indentation);
+        line = lineEnd;
+    }
+}
+
+WriteResult OutputWriter::finish()
+{
+    if (!opened)
         return WriteResult::CannotOpen;
-
-    BlockWriter blocks(file);
-    QTextStream stream(&blocks);
-    stream.setCodec("UTF-8");
-    outputTree.save(stream, 4, QDomNode::EncodingFromDocument);
-
-    // QTextStream and QSaveFile::commit() can both lose a failed write (a full disk, a file size
-    // limit), so push every byte to the disk here and check, while the write can still be undone.
-    stream.flush();
-    if (stream.status() != QTextStream::Ok || !blocks.finish() || !file.flush()
-        || file.error() != QFileDevice::NoError) {
+    if (started) {
+        blocks->write(tail.constData(), tail.size());
+    } else {
+        const QByteArray whole = serialized(templateRoot.cloneNode(true));
+        blocks->write(whole.constData(), whole.size());
+    }
+    // QSaveFile::commit() can lose a failed write (a full disk, a file size limit), so push every
+    // byte to the disk here and check, while the write can still be undone.
+    if (!blocks->finish() || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return WriteResult::CannotWrite;
     }

@@ -8,12 +8,12 @@ void makeAttributeOrderStable()
     qSetGlobalQHashSeed(0);
 }
 
-void appendConfigurations(ConfigGenerator &generator, QDomNode &section, QDomNode &outputTree)
+void convertEntries(ConfigGenerator &generator, QDomNode &section, OutputWriter &output)
 {
     for (QDomNode entry = section.firstChild(); !entry.isNull(); entry = section.firstChild()) {
         const QDomNode configuration = generator.convertEntry(entry);
         if (!configuration.isNull())
-            outputTree.appendChild(configuration);
+            output.append(configuration);
         section.removeChild(entry);
     }
 }
@@ -25,7 +25,8 @@ std::optional<WriteResult> convertSourceFile(ConfigGenerator &generator, const Q
     QDomNode section = generator.loadSectionElement(sourcePath, QStringLiteral("mainFiles"), sourceDocument);
     if (section.isNull())
         return std::nullopt;
-    QDomNode outputTree = templateRoot.cloneNode(true);
-    appendConfigurations(generator, section, outputTree);
-    return writeOutputTree(outputTree, outputPath);
+    // Entries are converted even when the output cannot be written, for their console lines.
+    OutputWriter output(templateRoot, outputPath);
+    convertEntries(generator, section, output);
+    return output.finish();
 }

@@ -15,14 +15,14 @@
 // A QT_HASH_SEED in the environment takes precedence, as Qt decides.
 void makeAttributeOrderStable();
 
-// Converts the entries of `section` in document order and appends every configuration to
-// `outputTree`. Each entry is taken off the section once converted, so that its nodes are freed
-// while the output grows: the job never holds the whole source and the whole output at once.
-void appendConfigurations(ConfigGenerator &generator, QDomNode &section, QDomNode &outputTree);
+// Converts the entries of `section` in document order and writes every configuration to
+// `output`. Each entry is taken off the section once converted and each configuration is freed
+// once written, so that the job never holds the whole source and the whole output at once.
+void convertEntries(ConfigGenerator &generator, QDomNode &section, OutputWriter &output);
 
-// The whole work for one chosen source file: load its section, convert every entry into a copy of
-// the template root and write that tree to `outputPath`. Returns std::nullopt, with nothing written,
-// when the source has no usable section (the loader has printed why).
+// The whole work for one chosen source file: load its section, write a copy of the template root
+// with the configurations of its entries to `outputPath`. Returns std::nullopt, with nothing
+// written, when the source has no usable section (the loader has printed why).
 std::optional<WriteResult> convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot,
                                              const QString &sourcePath, const QString &outputPath);
 

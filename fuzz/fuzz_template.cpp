@@ -29,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QDomDocument templateDocument;
     const QDomNode templateRoot = generator.loadTemplateRoot(templateDocument);
     if (!templateRoot.isNull())
-        writeOutputTree(templateRoot.cloneNode(true), workspace.path(QStringLiteral("output.xml")));
+        OutputWriter(templateRoot, workspace.path(QStringLiteral("output.xml"))).finish();
     return 0;
 }
