@@ -1,5 +1,7 @@
 #include "processend.h"
 
+#include <QtGlobal> // says which system this is
+
 #ifdef Q_OS_WIN
 #include "console.h"
 
