@@ -17,6 +17,10 @@ public:
     // template or USERNAME ends it at start (status 1).
     [[noreturn]] void runBatches();
 
+    // Converts the named sources as one batch, without dialog or prompt, and ends the process:
+    // status 0 when every source was written, 2 when any was not, 1 as runBatches at start.
+    [[noreturn]] void runNamedSources(const QStringList &sourcePaths);
+
     // Shows the file dialog; when nothing is chosen, asks on the console whether to try again.
     QStringList selectSourceFiles();
 

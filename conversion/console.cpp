@@ -10,9 +10,9 @@ namespace {
 // A Windows console shows bytes in its own code page, which is seldom UTF-8, so a line for a
 // console goes to it as UTF-16. This changes nothing in the console's settings, which stay the
 // person's own. Output redirected to a file or a pipe gets UTF-8 bytes, as everywhere.
-bool writeToConsole(const QString &line)
+bool writeToConsole(const std::ostream &stream, const QString &line)
 {
-    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    const HANDLE output = GetStdHandle(&stream == &std::cerr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0;
     if (!GetConsoleMode(output, &mode))
         return false;
@@ -23,11 +23,25 @@ bool writeToConsole(const QString &line)
 } // namespace
 #endif
 
-void printConsoleLine(const QString &text)
+namespace {
+
+void printLine(std::ostream &stream, const QString &text)
 {
 #ifdef Q_OS_WIN
-    if (writeToConsole(text + QLatin1Char('\n')))
+    if (writeToConsole(stream, text + QLatin1Char('\n')))
         return;
 #endif
-    std::cout << text.toUtf8().constData() << std::endl;
+    stream << text.toUtf8().constData() << std::endl;
+}
+
+} // namespace
+
+void printConsoleLine(const QString &text)
+{
+    printLine(std::cout, text);
+}
+
+void printErrorLine(const QString &text)
+{
+    printLine(std::cerr, text);
 }

@@ -7,4 +7,7 @@
 // at the console (or a program reading the pipe) sees every message as soon as it is made.
 void printConsoleLine(const QString &text);
 
+// The same for standard error, where a line that is not part of the dialogue goes (a usage error).
+void printErrorLine(const QString &text);
+
 #endif

@@ -3,11 +3,11 @@
 #include "console.h"
 #include "consoleanswer.h"
 #include "outputwriter.h"
+#include "processend.h"
 #include "sourcejob.h"
 
 #include <QFileInfo>
 
-#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -46,24 +46,50 @@ void reportWrite(WriteResult result, const QString &sourcePath, const QString &o
     }
 }
 
-void handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
+// Returns true when the output file was written.
+bool handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
                       const QString &sourcePath)
 {
     const QString outputPath = outputPathFor(userName, sourcePath);
     const std::optional<WriteResult> result = convertSourceFile(generator, templateRoot, sourcePath, outputPath);
     if (!result) {
         printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tNode is empty."));
-        return;
+        return false;
     }
     reportWrite(*result, sourcePath, outputPath);
+    return *result == WriteResult::Written;
 }
 
-void runBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName)
+// Returns true when every source was written.
+bool convertBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
+                  const QStringList &sourcePaths)
 {
-    const QStringList sourcePaths = generator.selectSourceFiles();
     printConsoleLine(QStringLiteral("File size:") + QString::number(sourcePaths.size()));
+    bool allWritten = true;
     for (const QString &sourcePath : sourcePaths)
-        handleSourceFile(generator, templateRoot, userName, sourcePath);
+        allWritten = handleSourceFile(generator, templateRoot, userName, sourcePath) && allWritten;
+    return allWritten;
+}
+
+// The template root, loaded once for the whole run: without it no batch can run.
+QDomNode loadTemplateOrEnd(ConfigGenerator &generator, QDomDocument &templateDocument)
+{
+    const QDomNode templateRoot = generator.loadTemplateRoot(templateDocument);
+    if (templateRoot.isNull()) {
+        printConsoleLine(QStringLiteral("Failed:Please check Template/PostProcessorTemplate.xml is existed."));
+        endProcess(ExitNothingDone);
+    }
+    return templateRoot;
+}
+
+QString readUserNameOrEnd()
+{
+    const std::optional<QString> userName = readUserName();
+    if (!userName) {
+        printConsoleLine(QStringLiteral("Failed to get USERNAME environment variable"));
+        endProcess(ExitNothingDone);
+    }
+    return *userName;
 }
 
 } // namespace
@@ -71,22 +97,22 @@ void runBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QS
 void ConfigGenerator::runBatches()
 {
     QDomDocument templateDocument;
-    const QDomNode templateRoot = loadTemplateRoot(templateDocument);
-    if (templateRoot.isNull()) {
-        printConsoleLine(QStringLiteral("Failed:Please check Template/PostProcessorTemplate.xml is existed."));
-        std::exit(EXIT_FAILURE);
-    }
-    const std::optional<QString> userName = readUserName();
-    if (!userName) {
-        printConsoleLine(QStringLiteral("Failed to get USERNAME environment variable"));
-        std::exit(EXIT_FAILURE);
-    }
+    const QDomNode templateRoot = loadTemplateOrEnd(*this, templateDocument);
+    const QString userName = readUserNameOrEnd();
 
     // The end of standard input counts as "no": nobody is left to answer another batch.
     char answer = 'Y';
     do {
-        runBatch(*this, templateRoot, *userName);
+        convertBatch(*this, templateRoot, userName, selectSourceFiles());
         printConsoleLine(QStringLiteral("Generate Sucessfule.\tDo next?\n\nInput:Y(Yes)/N(No)"));
     } while (readAnswer(answer) && isYes(answer));
-    std::exit(EXIT_SUCCESS);
+    endProcess(ExitSucceeded);
+}
+
+void ConfigGenerator::runNamedSources(const QStringList &sourcePaths)
+{
+    QDomDocument templateDocument;
+    const QDomNode templateRoot = loadTemplateOrEnd(*this, templateDocument);
+    const QString userName = readUserNameOrEnd();
+    endProcess(convertBatch(*this, templateRoot, userName, sourcePaths) ? ExitSucceeded : ExitSomeSourcesFailed);
 }

@@ -30,6 +30,12 @@ bool underWine()
     return !windowsProgram.isEmpty();
 }
 
+// Wine shows the Linux file system as drive Z:.
+QString windowsProgramPath()
+{
+    return QStringLiteral("Z:") + QFileInfo(windowsProgram).absoluteFilePath().replace('/', '\\');
+}
+
 // Windows ends the lines of text files, and of the console output that goes to a pipe, with CRLF.
 QByteArray platformText(QByteArray text)
 {
@@ -143,6 +149,7 @@ QStringList runXdotool(const QStringList &arguments)
 struct ToolRun
 {
     QByteArray output;
+    QByteArray errorOutput;
     int exitCode = -1;
     QString failure; // empty when the tool showed every expected dialog and then ended by itself
 };
@@ -158,6 +165,7 @@ private slots:
     void cleanupTestCase();
     void init();
 
+    void twoSourcesInOneBatch_data();
     void twoSourcesInOneBatch();
     void secondBatchAfterYes();
     void cancelThenNo();
@@ -181,12 +189,19 @@ private slots:
     void sourceWithCrlfLineEnds();
     void utf16WithCrlfIsWrittenLikeItsUtf8Twin();
     void terminalShowsEveryCharacter();
+    void namedSources_data();
+    void namedSources();
+    void dialogWithoutDisplay_data();
+    void dialogWithoutDisplay();
+    void consoleOfItsOwn_data();
+    void consoleOfItsOwn();
 
 private:
     bool restartWineserver();
-    QStringList toolCommand() const;
+    QStringList toolCommand(const QStringList &arguments = {}) const;
+    void removeDisplay();
     ToolRun runTool(const QStringList &dialogActions, const QByteArray &input, const QStringList &command = {});
-    QString waitForNewDialog(QProcess &tool, QStringList &seenDialogs);
+    QString waitForNewDialog(QProcess &tool, QStringList &seenDialogs, const QString &title = dialogTitle);
     void writeWorkFile(const QString &relativePath, const QByteArray &content);
     QByteArray readWorkFile(const QString &relativePath);
     QString sourcePath(const QString &fileName) const;
@@ -195,6 +210,7 @@ private:
     QProcess xvfb;
     std::unique_ptr<QTemporaryDir> workDirectory;
     QProcessEnvironment environment;
+    QProcessEnvironment initialEnvironment;
 };
 
 void tst_EndToEnd::initTestCase()
@@ -224,6 +240,7 @@ void tst_EndToEnd::initTestCase()
         environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml="));
         QVERIFY2(restartWineserver(), "Wine did not start");
     }
+    initialEnvironment = environment;
 }
 
 // Wine's programs show their windows on the display of the wineserver that runs them, so the
@@ -266,7 +283,14 @@ void tst_EndToEnd::init()
     writeWorkFile(QStringLiteral("Template/PostProcessorTemplate.xml"), templateXml);
     writeWorkFile(QStringLiteral("SourceFiles/a.xml"), sourceA);
     writeWorkFile(QStringLiteral("SourceFiles/b.xml"), sourceB);
-    environment.insert(QStringLiteral("USERNAME"), QStringLiteral("op1"));
+    environment = initialEnvironment;
+}
+
+// What a build server or an SSH session offers: no display server at all.
+void tst_EndToEnd::removeDisplay()
+{
+    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(variable));
 }
 
 void tst_EndToEnd::writeWorkFile(const QString &relativePath, const QByteArray &content)
@@ -295,12 +319,12 @@ QStringList tst_EndToEnd::outputFolderEntries() const
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-QString tst_EndToEnd::waitForNewDialog(QProcess &tool, QStringList &seenDialogs)
+QString tst_EndToEnd::waitForNewDialog(QProcess &tool, QStringList &seenDialogs, const QString &title)
 {
     QDeadlineTimer deadline(dialogTimeoutMs);
     while (!deadline.hasExpired() && tool.state() == QProcess::Running) {
         const QStringList windows = runXdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                QStringLiteral("--name"), dialogTitle});
+                                                QStringLiteral("--name"), title});
         for (const QString &window : windows) {
             if (!seenDialogs.contains(window)) {
                 seenDialogs << window;
@@ -312,15 +336,18 @@ QString tst_EndToEnd::waitForNewDialog(QProcess &tool, QStringList &seenDialogs)
     return {};
 }
 
-// The command that starts the program under test with the test's USERNAME (or none).
-QStringList tst_EndToEnd::toolCommand() const
+// The command that starts the program under test with `arguments` and the test's USERNAME (or none).
+QStringList tst_EndToEnd::toolCommand(const QStringList &arguments) const
 {
     if (!underWine())
-        return {QStringLiteral(CONFIGGEN_EXECUTABLE)};
+        return QStringList(QStringLiteral(CONFIGGEN_EXECUTABLE)) + arguments;
     // Wine sets USERNAME to the login name; cmd hands the program the test's own, or removes it.
-    const QString program = QStringLiteral("Z:") + QFileInfo(windowsProgram).absoluteFilePath().replace('/', '\\');
-    return {QStringLiteral("wine"), QStringLiteral("cmd"), QStringLiteral("/c"),
-            QStringLiteral("set USERNAME=") + environment.value(QStringLiteral("USERNAME")) + QStringLiteral("&& ") + program};
+    QString command = QStringLiteral("set USERNAME=") + environment.value(QStringLiteral("USERNAME")) + QStringLiteral("&& ")
+        + windowsProgramPath();
+    // Wine would escape quotes on their way through cmd: the tests' arguments hold no blanks.
+    for (const QString &argument : arguments)
+        command += QLatin1Char(' ') + argument;
+    return {QStringLiteral("wine"), QStringLiteral("cmd"), QStringLiteral("/c"), command};
 }
 
 // Starts the tool (with `command`, by default toolCommand()) in the work directory with `input` as
@@ -368,20 +395,29 @@ ToolRun tst_EndToEnd::runTool(const QStringList &dialogActions, const QByteArray
             restartWineserver();
     }
     run.output = tool.readAllStandardOutput();
+    run.errorOutput = tool.readAllStandardError();
     if (run.failure.isEmpty() && tool.exitStatus() != QProcess::NormalExit)
         run.failure = QStringLiteral("the tool crashed");
     run.exitCode = tool.exitCode();
     if (!run.failure.isEmpty())
-        run.failure += QStringLiteral("; it printed:\n") + QString::fromUtf8(run.output)
-            + QString::fromUtf8(tool.readAllStandardError());
+        run.failure += QStringLiteral("; it printed:\n") + QString::fromUtf8(run.output) + QString::fromUtf8(run.errorOutput);
     return run;
 }
 
 #define VERIFY_RUN(run) QVERIFY2((run).failure.isEmpty(), qPrintable((run).failure))
 
+void tst_EndToEnd::twoSourcesInOneBatch_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("no arguments") << QStringList();
+    QTest::newRow("Qt's own options only") << QStringList({QStringLiteral("-style"), QStringLiteral("Fusion")});
+}
+
 void tst_EndToEnd::twoSourcesInOneBatch()
 {
-    const ToolRun run = runTool({QStringLiteral("\"a.xml\" \"b.xml\"")}, "n\n");
+    QFETCH(QStringList, arguments);
+    const ToolRun run = runTool({QStringLiteral("\"a.xml\" \"b.xml\"")}, "n\n", toolCommand(arguments));
     VERIFY_RUN(run);
     QCOMPARE(run.output, platformText("File size:2\nName is empty\n\tSucessfull:" + sourcePath("a.xml").toUtf8()
                              + "\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt));
@@ -444,15 +480,22 @@ void tst_EndToEnd::startupFailures_data()
     QTest::addColumn<QByteArray>("templateContent"); // empty: no template file at all
     QTest::addColumn<bool>("userNameSet");
     QTest::addColumn<QByteArray>("expectedOutput");
+    QTest::addColumn<QStringList>("arguments");
 
-    const QByteArray templateFailed = "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n";
-    QTest::newRow("missing template") << QByteArray() << true
-                                      << "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n" + templateFailed;
-    QTest::newRow("malformed template") << QByteArray("<Post>\n  <Machine>\n</Post>\n") << true
-                                        << "Parse errorOpening and ending tag mismatch.Line:3Column:7\n" + templateFailed;
-    QTest::newRow("USERNAME unset") << templateXml << false << QByteArray("Failed to get USERNAME environment variable\n");
-    QTest::newRow("template checked before USERNAME")
-        << QByteArray() << false << "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n" + templateFailed;
+    const QByteArray templateMissing = "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n"
+                                       "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n";
+    const QByteArray userNameMissing = "Failed to get USERNAME environment variable\n";
+    const QStringList named = {QStringLiteral("SourceFiles/b.xml")};
+    QTest::newRow("missing template") << QByteArray() << true << templateMissing << QStringList();
+    QTest::newRow("malformed template")
+        << QByteArray("<Post>\n  <Machine>\n</Post>\n") << true
+        << QByteArray("Parse errorOpening and ending tag mismatch.Line:3Column:7\n"
+                      "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n")
+        << QStringList();
+    QTest::newRow("USERNAME unset") << templateXml << false << userNameMissing << QStringList();
+    QTest::newRow("template checked before USERNAME") << QByteArray() << false << templateMissing << QStringList();
+    QTest::newRow("missing template, source named") << QByteArray() << true << templateMissing << named;
+    QTest::newRow("USERNAME unset, source named") << templateXml << false << userNameMissing << named;
 }
 
 void tst_EndToEnd::startupFailures()
@@ -460,6 +503,7 @@ void tst_EndToEnd::startupFailures()
     QFETCH(QByteArray, templateContent);
     QFETCH(bool, userNameSet);
     QFETCH(QByteArray, expectedOutput);
+    QFETCH(QStringList, arguments);
 
     if (templateContent.isEmpty())
         QVERIFY(QFile::remove(workDirectory->filePath("Template/PostProcessorTemplate.xml")));
@@ -469,7 +513,7 @@ void tst_EndToEnd::startupFailures()
         environment.remove(QStringLiteral("USERNAME"));
 
     // No dialog may appear: the run must end by itself before any is shown.
-    const ToolRun run = runTool({}, "y\ny\n");
+    const ToolRun run = runTool({}, "y\ny\n", toolCommand(arguments));
     VERIFY_RUN(run);
     QCOMPARE(run.output, platformText(expectedOutput));
     QCOMPARE(run.exitCode, 1);
@@ -708,6 +752,143 @@ void tst_EndToEnd::terminalShowsEveryCharacter()
     QCOMPARE(screenText(run.output), screenText("File size:2\nName is empty\n\tSucessfull:" + sourcePath("a.xml").toUtf8()
                                                 + "\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt));
     QCOMPARE(run.exitCode, 0);
+}
+
+void tst_EndToEnd::namedSources_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("expectedOutput");
+    QTest::addColumn<bool>("outputStartsSo"); // rather than being all of it
+    QTest::addColumn<QByteArray>("expectedError");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("written");
+
+    const QByteArray bothWritten = "File size:2\nName is empty\n\tSucessfull:SourceFiles/a.xml\n\tSucessfull:SourceFiles/b.xml\n";
+    QTest::newRow("two sources") << QStringList({"SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false << QByteArray() << 0
+                                 << QStringList({"op1_a.xml", "op1_b.xml"});
+    QTest::newRow("a good, a missing and a malformed source")
+        << QStringList({"SourceFiles/b.xml", "SourceFiles/missing.xml", "SourceFiles/broken.txt"})
+        << QByteArray("File size:3\n\tSucessfull:SourceFiles/b.xml\nInvalid file path\n\tFailed:SourceFiles/missing.xml\tNode is "
+                      "empty.\nParse errorunexpected end of fileLine:3Column:1\n\tFailed:SourceFiles/broken.txt\tNode is empty.\n")
+        << false << QByteArray() << 2 << QStringList("op1_b.xml");
+    QTest::newRow("Qt's own option beside the sources")
+        << QStringList({"-style", "Fusion", "SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false << QByteArray() << 0
+        << QStringList({"op1_a.xml", "op1_b.xml"});
+    QTest::newRow("--version") << QStringList("--version") << QByteArray("configgen " CONFIGGEN_VERSION "\n") << false << QByteArray()
+                               << 0 << QStringList();
+    QTest::newRow("-h") << QStringList({"-h", "SourceFiles/a.xml"}) << QByteArray("Usage: configgen [OPTIONS] [SOURCE...]\n")
+                        << true << QByteArray() << 0 << QStringList();
+    QTest::newRow("unknown option") << QStringList({"SourceFiles/a.xml", "--frobnicate"}) << QByteArray() << false
+                                    << QByteArray("configgen: Unknown option 'frobnicate'.\n") << 1 << QStringList();
+    QTest::newRow("option without its value") << QStringList({"SourceFiles/a.xml", "-platform"}) << QByteArray() << false
+                                              << QByteArray("configgen: Missing value after '-platform'.\n") << 1 << QStringList();
+    if (underWine()) {
+        QTest::newRow("wildcards") << QStringList("SourceFiles\\?.XML")
+                                   << QByteArray("File size:2\nName is empty\n\tSucessfull:SourceFiles\\a.xml\n"
+                                                 "\tSucessfull:SourceFiles\\b.xml\n")
+                                   << false << QByteArray() << 0 << QStringList({"op1_a.xml", "op1_b.xml"});
+        QTest::newRow("wildcard matching nothing")
+            << QStringList("SourceFiles\\*.json")
+            << QByteArray("File size:1\nInvalid file path\n\tFailed:SourceFiles\\*.json\tNode is empty.\n") << false << QByteArray() << 2
+            << QStringList();
+    } else {
+        // The shell expands patterns; what reaches the tool is a file name.
+        QTest::newRow("wildcard") << QStringList("SourceFiles/?.xml")
+                                  << QByteArray("File size:1\nInvalid file path\n\tFailed:SourceFiles/?.xml\tNode is empty.\n")
+                                  << false << QByteArray() << 2 << QStringList();
+    }
+}
+
+void tst_EndToEnd::namedSources()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, expectedOutput);
+    QFETCH(bool, outputStartsSo);
+    QFETCH(QByteArray, expectedError);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, written);
+
+    writeWorkFile(QStringLiteral("SourceFiles/broken.txt"), "<job>\n<mainFiles>\n");
+    removeDisplay();
+    const ToolRun run = runTool({}, "y\n", toolCommand(arguments));
+    VERIFY_RUN(run);
+    QCOMPARE(outputStartsSo ? run.output.left(platformText(expectedOutput).size()) : run.output, platformText(expectedOutput));
+    QCOMPARE(run.errorOutput, platformText(expectedError));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(outputFolderEntries(), written);
+    for (const QString &name : written)
+        QCOMPARE(readWorkFile("GenerateFiles/" + name), platformText(name == "op1_a.xml" ? outputA : outputB));
+}
+
+void tst_EndToEnd::dialogWithoutDisplay_data()
+{
+    QTest::addColumn<QString>("display");
+
+    QTest::newRow("no display named") << QString();
+    QTest::newRow("a display that does not answer") << QStringLiteral(":4999");
+}
+
+void tst_EndToEnd::dialogWithoutDisplay()
+{
+    QFETCH(QString, display);
+
+    if (underWine())
+        QSKIP("Windows always has a display");
+    removeDisplay();
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    const ToolRun run = runTool({}, "y\n");
+    VERIFY_RUN(run);
+    const QByteArray line = "configgen: there is no display to show the file dialog on; name the source files on the "
+                            "command line instead (configgen --help)\n";
+    QCOMPARE(display.isEmpty() ? run.errorOutput : run.errorOutput.right(line.size()), line);
+    QCOMPARE(run.output, QByteArray());
+    QCOMPARE(run.exitCode, 1);
+}
+
+void tst_EndToEnd::consoleOfItsOwn_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<bool>("waitsForEnter");
+    QTest::addColumn<int>("exitCode");
+
+    // `start` opens a console window for the program alone, as Explorer does for a double-click.
+    const QStringList start = {QStringLiteral("wine"), QStringLiteral("start"), QStringLiteral("/wait")};
+    QTest::newRow("failure, own window") << start + QStringList({windowsProgramPath(), "--frobnicate"}) << true << 1;
+    QTest::newRow("success, own window") << start + QStringList({windowsProgramPath(), "--version"}) << false << 0;
+    QTest::newRow("failure, window of a prompt")
+        << start + QStringList({"cmd", "/c", windowsProgramPath() + " --frobnicate"}) << false << 1;
+}
+
+void tst_EndToEnd::consoleOfItsOwn()
+{
+    QFETCH(QStringList, command);
+    QFETCH(bool, waitsForEnter);
+    QFETCH(int, exitCode);
+
+    if (!underWine())
+        QSKIP("Only Windows closes a program's console window with the program");
+    QProcess tool;
+    tool.setProcessEnvironment(environment);
+    tool.setWorkingDirectory(workDirectory->path());
+    tool.start(command.first(), command.mid(1));
+    QVERIFY2(tool.waitForStarted(), qPrintable(tool.errorString()));
+    if (waitsForEnter) {
+        QStringList seenWindows;
+        const QString window = waitForNewDialog(tool, seenWindows, QStringLiteral("configgen\\.exe$"));
+        QVERIFY2(!window.isEmpty(), "no console window showed");
+        QVERIFY2(!tool.waitForFinished(2000), "the window closed before Enter was pressed");
+        runXdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        runXdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    }
+    const bool ended = tool.waitForFinished(exitTimeoutMs);
+    if (!ended) {
+        tool.kill();
+        tool.waitForFinished();
+        restartWineserver();
+    }
+    QVERIFY2(ended, "the window stayed open");
+    QCOMPARE(tool.exitCode(), exitCode);
 }
 
 QTEST_GUILESS_MAIN(tst_EndToEnd)

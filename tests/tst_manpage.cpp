@@ -1,9 +1,11 @@
 // The manual page (driver/configgen.1) and README.md tell the user the same things in two forms.
 // Every literal that the page sets in bold - a path, a console message, an element, a value -
 // must stand in README.md too, so that a message or path changed in the README cannot live on,
-// stale, in the page.
+// stale, in the page. The options the program's usage text names and those the page names are
+// the same, so that neither can offer what the program does not take.
 
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTest>
@@ -63,6 +65,26 @@ QString withoutEscapes(QString text)
     return text;
 }
 
+QStringList optionsIn(const QString &text)
+{
+    QStringList found;
+    static const QRegularExpression option(QStringLiteral("(?<![\\w-])--?[a-z][a-z-]*"));
+    for (auto match = option.globalMatch(text); match.hasNext();)
+        found << match.next().captured();
+    found.removeDuplicates();
+    found.sort();
+    return found;
+}
+
+QString usageText()
+{
+    QProcess program;
+    program.start(QStringLiteral(CONFIGGEN_EXECUTABLE), {QStringLiteral("--help")});
+    if (!program.waitForFinished(10000) || program.exitCode() != 0)
+        qFatal("configgen --help failed");
+    return QString::fromUtf8(program.readAllStandardOutput());
+}
+
 } // namespace
 
 class ManPageTest : public QObject {
@@ -85,6 +107,16 @@ private slots:
         QVERIFY2(missing.isEmpty(),
                  qPrintable(QStringLiteral("the manual page states what README.md does not: '%1'")
                                 .arg(missing.join(QLatin1String("', '")))));
+    }
+
+    void pageAndUsageTextNameTheSameOptions()
+    {
+        QStringList boldOptions;
+        for (const QString &bold : boldTexts(readText(MANPAGE_PATH)))
+            boldOptions << optionsIn(withoutEscapes(bold));
+        boldOptions.removeDuplicates();
+        boldOptions.sort();
+        QCOMPARE(boldOptions, optionsIn(usageText()));
     }
 };
 
