@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr long reservedArenaKibibytes = 256 * 1024;
+constexpr long reservedArenaKibibytes = 256L * 1024;
 
 bool userDecides(char **environment, const char *variable)
 {

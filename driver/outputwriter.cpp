@@ -5,6 +5,7 @@
 #include <QTextCodec>
 
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -148,12 +149,12 @@ void OutputWriter::append(const QDomNode &configuration)
     if (!started)
         startContent();
     const QByteArray text = serialized(configuration);
-    static const char spaces[] = "    ";
-    static_assert(sizeof spaces - 1 == indentation);
+    constexpr std::string_view spaces("    ");
+    static_assert(spaces.size() == indentation);
     const char *line = text.constData();
     const char *const end = line + text.size();
     if (indentNext) {
-        blocks->write(spaces, indentation);
+        blocks->write(spaces.data(), indentation);
     } else {
         while (line != end && *line == ' ')
             ++line;
@@ -164,7 +165,7 @@ void OutputWriter::append(const QDomNode &configuration)
         lineEnd = lineEnd == nullptr ? end : lineEnd + 1;
         blocks->write(line, int(lineEnd - line));
         if (lineEnd != end)
-            blocks->write(spaces, indentation);
+            blocks->write(spaces.data(), indentation);
         line = lineEnd;
     }
 }
