@@ -27,7 +27,27 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/driver/windows/licenses/ DESTINATION lic
 # The example working directory, with an empty output folder whatever a local run left in it.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/example/ DESTINATION example REGEX "GenerateFiles/.+" EXCLUDE)
 
+# The compiler's runtime DLLs come with debug sections, which made up most of the zip (those of
+# libstdc++-6.dll alone about 14 of its 17 MB). An install with --strip strips every DLL it
+# installed with the MinGW binutils, as install(TARGETS) strips configgen.exe; this comes last so
+# that it sees them all. The zip is always packed from such an install.
+install(CODE "set(mingw_strip [[${CMAKE_STRIP}]])")
+install(CODE [[
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(file IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
+            if(file MATCHES "\\.dll$")
+                # The list names the files as under the prefix, without DESTDIR.
+                execute_process(COMMAND "${mingw_strip}" "$ENV{DESTDIR}${file}" RESULT_VARIABLE status)
+                if(NOT status EQUAL 0)
+                    message(FATAL_ERROR "${mingw_strip} could not strip $ENV{DESTDIR}${file}")
+                endif()
+            endif()
+        endforeach()
+    endif()
+]])
+
 set(CPACK_GENERATOR ZIP)
+set(CPACK_STRIP_FILES TRUE)
 set(CPACK_PACKAGE_NAME configgen)
 set(CPACK_SYSTEM_NAME win64)
 include(CPack)

@@ -18,7 +18,7 @@
 
 namespace {
 
-const char usageText[] = R"(Usage: configgen [OPTIONS] [SOURCE...]
+const char *const usageText = R"(Usage: configgen [OPTIONS] [SOURCE...]
 Turns source XML files into post-processor configuration files.
 
 Without SOURCE, a file dialog asks for the sources, and the console whether to
@@ -43,18 +43,17 @@ const QString noDisplayLine = QStringLiteral("configgen: there is no display to 
 
 // The options of a widget program that QApplication takes off the command line itself. The
 // parser knows them so as to tell their values from sources; they take effect only with the dialog.
-struct QtOption
+QList<QCommandLineOption> qtOptions()
 {
-    const char *name;
-    const char *valueName; // nullptr: the option takes no value
-};
-constexpr QtOption qtOptions[] = {
-    {"platform", "name"}, {"platformpluginpath", "path"}, {"platformtheme", "name"}, {"plugin", "name"},
-    {"qwindowgeometry", "geometry"}, {"qwindowicon", "icon"}, {"qwindowtitle", "title"}, {"geometry", "geometry"},
-    {"title", "title"}, {"icon", "icon"}, {"display", "display"}, {"name", "name"}, {"session", "session"},
-    {"style", "style"}, {"stylesheet", "file"}, {"qmljsdebugger", "options"}, {"reverse", nullptr},
-    {"widgetcount", nullptr}, {"nograb", nullptr}, {"dograb", nullptr},
-};
+    QList<QCommandLineOption> options;
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+                             "qwindowtitle", "geometry", "title", "icon", "display", "name", "session", "style",
+                             "stylesheet", "qmljsdebugger"})
+        options << QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb"})
+        options << QCommandLineOption(QString::fromLatin1(name));
+    return options;
+}
 
 class CommandLine
 {
@@ -63,12 +62,7 @@ public:
     {
         // Qt's options are single-dash words (-platform), never bundled letters.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({help, version});
-        for (const QtOption &option : qtOptions) {
-            const QString name = QString::fromLatin1(option.name);
-            parser.addOption(option.valueName ? QCommandLineOption(name, QString(), QString::fromLatin1(option.valueName))
-                                              : QCommandLineOption(name));
-        }
+        parser.addOptions(QList<QCommandLineOption>({help, version}) + qtOptions());
     }
 
     bool parse(const QStringList &arguments) { return parser.parse(arguments); }
@@ -92,7 +86,7 @@ private:
 
 // Before an application object exists the arguments can only be taken as the C library hands
 // them over. That is enough to choose the application object; names of sources are taken from it.
-QStringList argumentsBeforeTheApplication(int argc, char *argv[])
+QStringList argumentsBeforeTheApplication(int argc, char **argv)
 {
     QStringList arguments;
     for (int index = 0; index < argc; ++index)
@@ -155,7 +149,7 @@ void endOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const 
     std::_Exit(ExitNothingDone); // Qt is half-built: no clean-up may run
 }
 
-[[noreturn]] void runWithDialog(int &argc, char *argv[], const CommandLine &commandLine)
+[[noreturn]] void runWithDialog(int &argc, char **argv, const CommandLine &commandLine)
 {
     if (displayMissing(commandLine)) {
         printErrorLine(noDisplayLine);
@@ -169,7 +163,7 @@ void endOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const 
     generator.runBatches();
 }
 
-[[noreturn]] void runWithoutDialog(int &argc, char *argv[], CommandLine &commandLine)
+[[noreturn]] void runWithoutDialog(int &argc, char **argv, CommandLine &commandLine)
 {
     const QCoreApplication application(argc, argv);
     if (!commandLine.parse(QCoreApplication::arguments())) {
