@@ -32,7 +32,8 @@ public:
     }
 
     QByteArray name() const override { return QByteArrayLiteral("configgen-UTF-8-writer"); }
-    int mibEnum() const override { return -106; } // no codec of Qt's has it: codecForMib never finds this one
+    // Not a registered encoding's number, so that QTextCodec::codecForMib() finds Qt's own codecs.
+    int mibEnum() const override { return -106; }
 
 protected:
     QString convertToUnicode(const char *in, int length, ConverterState *state) const override
