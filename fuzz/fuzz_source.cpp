@@ -1,10 +1,13 @@
 // Arbitrary bytes as a source file, through the whole job for it: load the section, convert every
-// entry into a copy of the template root, and write the tree with the tool's own output writer.
+// entry and write each configuration with the tool's own output writer. The file written must be
+// what Qt's DOM writes of the template root with every configuration appended.
 
 #include "fuzzworkspace.h"
 #include "sourcejob.h"
 
 #include <QDomDocument>
+#include <QFile>
+#include <QTextStream>
 
 #include <cstdlib>
 
@@ -25,13 +28,43 @@ struct SourceJob
     QDomNode templateRoot;
 };
 
+// What the DOM writes of the template root with the configurations of every entry appended.
+QByteArray treeAsTheDomWritesIt(SourceJob &job, const QString &sourcePath)
+{
+    QDomDocument sourceDocument;
+    const QDomNode section = job.generator.loadSectionElement(sourcePath, QStringLiteral("mainFiles"), sourceDocument);
+    QDomNode tree = job.templateRoot.cloneNode(true);
+    for (QDomNode entry = section.firstChild(); !entry.isNull(); entry = entry.nextSibling()) {
+        const QDomNode configuration = job.generator.convertEntry(entry);
+        if (!configuration.isNull())
+            tree.appendChild(configuration);
+    }
+    QByteArray bytes;
+    QTextStream stream(&bytes);
+    stream.setCodec("UTF-8");
+    tree.save(stream, 4, QDomNode::EncodingFromDocument);
+    stream.flush();
+    return bytes;
+}
+
+QByteArray fileContent(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        std::abort();
+    return file.readAll();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static SourceJob job;
     job.workspace.writeFile(QStringLiteral("source.xml"), data, size);
-    convertSourceFile(job.generator, job.templateRoot, job.workspace.path(QStringLiteral("source.xml")),
-                      job.workspace.path(QStringLiteral("output.xml")));
+    const QString sourcePath = job.workspace.path(QStringLiteral("source.xml"));
+    const QString outputPath = job.workspace.path(QStringLiteral("output.xml"));
+    if (convertSourceFile(job.generator, job.templateRoot, sourcePath, outputPath) == WriteResult::Written
+        && fileContent(outputPath) != treeAsTheDomWritesIt(job, sourcePath))
+        std::abort();
     return 0;
 }
