@@ -2,12 +2,12 @@
 // entry and write each configuration with the tool's own output writer. The file written must be
 // what Qt's DOM writes of the template root with every configuration appended.
 
+#include "domtext.h"
 #include "fuzzworkspace.h"
 #include "sourcejob.h"
 
 #include <QDomDocument>
 #include <QFile>
-#include <QTextStream>
 
 #include <cstdlib>
 
@@ -39,12 +39,7 @@ QByteArray treeAsTheDomWritesIt(SourceJob &job, const QString &sourcePath)
         if (!configuration.isNull())
             tree.appendChild(configuration);
     }
-    QByteArray bytes;
-    QTextStream stream(&bytes);
-    stream.setCodec("UTF-8");
-    tree.save(stream, 4, QDomNode::EncodingFromDocument);
-    stream.flush();
-    return bytes;
+    return domText(tree);
 }
 
 QByteArray fileContent(const QString &path)

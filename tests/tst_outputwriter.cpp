@@ -1,6 +1,7 @@
 // The output writer writes each configuration as it comes instead of the whole output tree; its
 // files must be, byte for byte, what Qt's DOM writes of that tree, for any template.
 
+#include "domtext.h"
 #include "outputwriter.h"
 
 #include <QDomDocument>
@@ -38,12 +39,7 @@ QByteArray domWrites(const QDomNode &templateRoot, const QList<QDomElement> &con
     QDomNode tree = templateRoot.cloneNode(true);
     for (const QDomElement &configuration : configurations)
         tree.appendChild(configuration.cloneNode(true));
-    QByteArray bytes;
-    QTextStream stream(&bytes);
-    stream.setCodec("UTF-8");
-    tree.save(stream, 4, QDomNode::EncodingFromDocument);
-    stream.flush();
-    return bytes;
+    return domText(tree);
 }
 
 } // namespace
