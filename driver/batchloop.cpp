@@ -1,5 +1,6 @@
 #include "configgenerator.h"
 
+#include "allocatorsetup.h"
 #include "console.h"
 #include "consoleanswer.h"
 #include "outputwriter.h"
@@ -64,6 +65,7 @@ bool handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, 
 bool convertBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
                   const QStringList &sourcePaths)
 {
+    useLargePagesForJobs();
     printConsoleLine(QStringLiteral("File size:") + QString::number(sourcePaths.size()));
     bool allWritten = true;
     for (const QString &sourcePath : sourcePaths)
