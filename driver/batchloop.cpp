@@ -1,6 +1,5 @@
 #include "configgenerator.h"
 
-#include "allocatorsetup.h"
 #include "console.h"
 #include "consoleanswer.h"
 #include "outputwriter.h"
@@ -65,7 +64,6 @@ bool handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, 
 bool convertBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
                   const QStringList &sourcePaths)
 {
-    useLargePagesForJobs();
     printConsoleLine(QStringLiteral("File size:") + QString::number(sourcePaths.size()));
     bool allWritten = true;
     for (const QString &sourcePath : sourcePaths)
