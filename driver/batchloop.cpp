@@ -5,6 +5,7 @@
 #include "outputwriter.h"
 #include "processend.h"
 #include "sourcejob.h"
+#include "workingfolder.h"
 
 #include <QFileInfo>
 
@@ -15,20 +16,20 @@ namespace {
 // The user name goes into every output file name; an empty value is allowed, a missing one not.
 std::optional<QString> readUserName()
 {
-    if (!qEnvironmentVariableIsSet("USERNAME"))
+    if (!qEnvironmentVariableIsSet(WorkingFolder::userNameVariable))
         return std::nullopt;
 #ifdef Q_OS_WIN
     // Windows keeps the environment in UTF-16; its bytes would come in the ANSI code page, which
     // cannot hold every name.
-    return qEnvironmentVariable("USERNAME");
+    return qEnvironmentVariable(WorkingFolder::userNameVariable);
 #else
-    return QString::fromUtf8(qgetenv("USERNAME"));
+    return QString::fromUtf8(qgetenv(WorkingFolder::userNameVariable));
 #endif
 }
 
 QString outputPathFor(const QString &userName, const QString &sourcePath)
 {
-    return QStringLiteral("GenerateFiles/") + userName + QLatin1Char('_') + QFileInfo(sourcePath).fileName();
+    return WorkingFolder::outputFolder + userName + QLatin1Char('_') + QFileInfo(sourcePath).fileName();
 }
 
 void reportWrite(WriteResult result, const QString &sourcePath, const QString &outputPath)

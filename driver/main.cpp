@@ -1,14 +1,12 @@
 #include "configgenerator.h"
 #include "console.h"
-#include "openglsetup.h"
 #include "processend.h"
-#include "sourcejob.h"
+#include "processsetup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <csignal>
 #include <cstdlib>
 
 #ifdef Q_OS_WIN
@@ -156,7 +154,6 @@ void endOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const 
         endProcess(ExitNothingDone);
     }
     qtMessageHandler = qInstallMessageHandler(endOnFatalMessage);
-    skipOpenGlIntegration();
     QApplication application(argc, argv);
     qInstallMessageHandler(qtMessageHandler);
     ConfigGenerator generator;
@@ -186,12 +183,7 @@ void endOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const 
 
 int main(int argc, char *argv[])
 {
-#ifdef SIGXFSZ
-    // Hitting the file size limit must fail the one write, which the output writer then undoes,
-    // instead of killing the whole batch half-way through a file.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
-    makeAttributeOrderStable();
+    setUpProcess();
     CommandLine commandLine;
     if (commandLine.leavesSourcesToTheDialog(argumentsBeforeTheApplication(argc, argv)))
         runWithDialog(argc, argv, commandLine);
