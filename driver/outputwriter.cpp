@@ -131,6 +131,7 @@ void OutputWriter::startContent()
     const QByteArray whole = serialized(root);
     const QByteArray placeholder = '<' + placeholderName.toUtf8() + "/>\n";
     const int at = whole.lastIndexOf(placeholder);
+    Q_ASSERT(at >= 0);
     int headEnd = at;
     // An indented placeholder follows a line end and its indentation, which each configuration
     // writes for itself.

@@ -13,14 +13,16 @@
 namespace {
 
 // A configuration as the tool makes them: attributes, items (one empty, one with text that needs
-// escaping, one not ASCII), an empty and a named coordinate.
+// escaping, one not ASCII, one outside the BMP, lone halves of surrogate pairs), an empty and a
+// named coordinate.
 QDomElement makeConfiguration(QDomDocument &document, int number)
 {
     QDomElement configuration = document.createElement(QStringLiteral("Configulation"));
     configuration.setAttribute(QStringLiteral("Name"), QString::number(number));
     configuration.setAttribute(QStringLiteral("Prefix"), QString());
     const QStringList texts = {QStringLiteral("T0101 M6"), QString(), QStringLiteral("a & b < c > \"d\""),
-                               QStringLiteral("\u5DE5\u5177 ]]>")};
+                               QStringLiteral("\u5DE5\u5177 ]]>"), QString::fromUtf8("\xF0\x9F\x94\xA7 G0"),
+                               QString(QChar(0xD83D)) + QStringLiteral("x"), QString(QChar(0xDD27))};
     for (const QString &text : texts) {
         QDomElement item = document.createElement(QStringLiteral("Item"));
         item.appendChild(document.createTextNode(text));
