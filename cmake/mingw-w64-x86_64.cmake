@@ -18,3 +18,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# What is built here runs on this machine under Wine: the unit tests do (ctest -L unit).
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
