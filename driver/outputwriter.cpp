@@ -58,45 +58,6 @@ private:
 
 } // namespace
 
-// Collects what is written and hands it on to the file in large blocks. Qt's DOM serializer ends
-// every line with a flushing line end, and a text stream flushes a file under it every time: one
-// write system call per line. This holds no more than one block, where a buffer would hold the
-// whole output.
-class BlockWriter
-{
-public:
-    explicit BlockWriter(QIODevice &target) : target(target) { block.reserve(2 * blockSize); }
-
-    void write(const char *data, int size)
-    {
-        block.append(data, size);
-        if (block.size() >= blockSize)
-            passOn();
-    }
-
-    // Hands on what is left; false when the file has refused any part of a block.
-    bool finish()
-    {
-        passOn();
-        return !failed;
-    }
-
-    bool hasFailed() const { return failed; }
-
-private:
-    void passOn()
-    {
-        if (!failed && target.write(block) != block.size())
-            failed = true;
-        block.resize(0); // keeps the reserved capacity
-    }
-
-    static constexpr int blockSize = 1 << 20;
-    QIODevice &target;
-    QByteArray block;
-    bool failed = false;
-};
-
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
     : templateRoot(templateRoot), file(outputPath)
 {
@@ -104,11 +65,7 @@ OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPa
     scratchStream.setDevice(&scratch);
     scratchStream.setCodec(Utf8Writer::instance());
     opened = file.open(QIODevice::WriteOnly | QIODevice::Text);
-    if (opened)
-        blocks = std::make_unique<BlockWriter>(file);
 }
-
-OutputWriter::~OutputWriter() = default;
 
 // What the DOM writes of `node` alone, as UTF-8 with line feeds; the file, opened as text, turns
 // them into the platform's line ends.
@@ -137,7 +94,7 @@ void OutputWriter::startContent()
     // writes for itself.
     while (indentNext && headEnd > 0 && whole.at(headEnd - 1) == ' ')
         --headEnd;
-    blocks->write(whole.constData(), headEnd);
+    file.write(whole.constData(), headEnd);
     tail = whole.mid(at + placeholder.size());
 }
 
@@ -146,7 +103,7 @@ void OutputWriter::startContent()
 // text holds a line break: its items are lines.
 void OutputWriter::append(const QDomNode &configuration)
 {
-    if (!opened || blocks->hasFailed())
+    if (!opened || file.error() != QFileDevice::NoError)
         return;
     if (!started)
         startContent();
@@ -156,7 +113,7 @@ void OutputWriter::append(const QDomNode &configuration)
     const char *line = text.constData();
     const char *const end = line + text.size();
     if (indentNext) {
-        blocks->write(spaces.data(), indentation);
+        file.write(spaces.data(), indentation);
     } else {
         while (line != end && *line == ' ')
             ++line;
@@ -165,9 +122,9 @@ void OutputWriter::append(const QDomNode &configuration)
     while (line != end) {
         const char *lineEnd = static_cast<const char *>(std::memchr(line, '\n', std::size_t(end - line)));
         lineEnd = lineEnd == nullptr ? end : lineEnd + 1;
-        blocks->write(line, int(lineEnd - line));
+        file.write(line, lineEnd - line);
         if (lineEnd != end)
-            blocks->write(spaces.data(), indentation);
+            file.write(spaces.data(), indentation);
         line = lineEnd;
     }
 }
@@ -177,14 +134,14 @@ WriteResult OutputWriter::finish()
     if (!opened)
         return WriteResult::CannotOpen;
     if (started) {
-        blocks->write(tail.constData(), tail.size());
+        file.write(tail);
     } else {
         const QByteArray whole = serialized(templateRoot.cloneNode(true));
-        blocks->write(whole.constData(), whole.size());
+        file.write(whole);
     }
     // QSaveFile::commit() can lose a failed write (a full disk, a file size limit), so push every
     // byte to the disk here and check, while the write can still be undone.
-    if (!blocks->finish() || !file.flush() || file.error() != QFileDevice::NoError) {
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return WriteResult::CannotWrite;
     }

@@ -8,15 +8,11 @@
 #include <QString>
 #include <QTextStream>
 
-#include <memory>
-
 enum class WriteResult {
     Written,
     CannotOpen, // nothing was touched at the output path
     CannotWrite, // the new file was discarded; whatever stood at the output path is unchanged
 };
-
-class BlockWriter;
 
 // Writes one output file: the template's root element with configurations appended, in UTF-8
 // indented by 4, byte for byte as Qt's DOM writes such a tree. The configurations are written
@@ -27,7 +23,6 @@ class OutputWriter
 {
 public:
     OutputWriter(const QDomNode &templateRoot, const QString &outputPath);
-    ~OutputWriter();
     OutputWriter(const OutputWriter &) = delete;
     OutputWriter &operator=(const OutputWriter &) = delete;
 
@@ -44,7 +39,6 @@ private:
 
     QDomNode templateRoot;
     QSaveFile file;
-    std::unique_ptr<BlockWriter> blocks;
     QBuffer scratch; // what the DOM writes of one node, before it goes to the file
     QTextStream scratchStream;
     QByteArray tail; // what follows the last configuration
