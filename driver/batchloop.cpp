@@ -9,6 +9,10 @@
 
 #include <QFileInfo>
 
+#ifdef CONFIGGEN_MIMALLOC
+#include <mimalloc.h>
+#endif
+
 #include <optional>
 
 namespace {
@@ -61,10 +65,21 @@ bool handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, 
     return *result == WriteResult::Written;
 }
 
+// A job builds many small DOM nodes; in 2 MiB pages (transparent huge pages) they take far fewer
+// page faults (mimalloc 2.0 asks for them with madvise). Only once a batch begins: before it, the
+// dialog's threads would fill one each.
+void useLargePagesForJobs()
+{
+#ifdef CONFIGGEN_MIMALLOC
+    mi_option_set(mi_option_large_os_pages, 1);
+#endif
+}
+
 // Returns true when every source was written.
 bool convertBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
                   const QStringList &sourcePaths)
 {
+    useLargePagesForJobs();
     printConsoleLine(QStringLiteral("File size:") + QString::number(sourcePaths.size()));
     bool allWritten = true;
     for (const QString &sourcePath : sourcePaths)
