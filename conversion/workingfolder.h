@@ -19,7 +19,7 @@ inline const QString dialogFilter = QStringLiteral("XML files (*.xml)");
 inline const QString outputFolder = QStringLiteral("GenerateFiles/");
 
 // The environment variable that names the user.
-constexpr char userNameVariable[] = "USERNAME";
+constexpr const char *userNameVariable = "USERNAME";
 
 } // namespace WorkingFolder
 

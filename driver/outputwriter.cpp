@@ -17,21 +17,21 @@ constexpr int indentation = 4;
 // the placeholder's, whatever the template holds.
 const QString placeholderName = QStringLiteral("configgen-configurations");
 
-// UTF-8, as Qt's own codec writes it, with a quick answer to the question that Qt's DOM serializer
-// asks for every character it writes: whether the codec can encode it. Qt answers it by encoding
-// the character into a new byte array, which cost about a tenth of a large job. UTF-8 encodes
-// every character but halves of surrogate pairs, which are left to Qt's codec.
-class Utf8Writer : public QTextCodec
+// A UTF-8 codec: Qt's own, with a quick answer to the question that Qt's DOM serializer asks for
+// every character it writes, whether the codec can encode it. Qt answers it by encoding the
+// character into a new byte array. UTF-8 encodes every character but halves of surrogate pairs,
+// which are left to Qt's codec.
+class Utf8Codec : public QTextCodec
 {
 public:
     // Qt keeps a codec once made, and deletes it when the application ends.
     static QTextCodec *instance()
     {
-        static QTextCodec *const codec = new Utf8Writer;
+        static QTextCodec *const codec = new Utf8Codec;
         return codec;
     }
 
-    QByteArray name() const override { return QByteArrayLiteral("configgen-UTF-8-writer"); }
+    QByteArray name() const override { return QByteArrayLiteral("configgen-UTF-8"); }
     // Not a registered encoding's number, so that QTextCodec::codecForMib() finds Qt's own codecs.
     int mibEnum() const override { return -106; }
 
@@ -51,7 +51,7 @@ protected:
     }
 
 private:
-    Utf8Writer() = default;
+    Utf8Codec() = default;
 
     QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
 };
@@ -63,7 +63,7 @@ OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPa
 {
     scratch.open(QIODevice::WriteOnly);
     scratchStream.setDevice(&scratch);
-    scratchStream.setCodec(Utf8Writer::instance());
+    scratchStream.setCodec(Utf8Codec::instance());
     opened = file.open(QIODevice::WriteOnly | QIODevice::Text);
 }
 
