@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace {
 
@@ -95,7 +96,7 @@ QList<QCommandLineOption> qtOptions()
         const char *name;
         const char *valueName; // none for a switch
     };
-    static const QtOption taken[] = {
+    const std::initializer_list<QtOption> taken = {
         {"platform", "name[:options]"}, {"platformpluginpath", "path"}, {"platformtheme", "theme"}, {"plugin", "plugin"},
         {"qwindowgeometry", "geometry"}, {"qwindowtitle", "title"}, {"qwindowicon", "icon"}, {"session", "session"},
         {"style", "style"}, {"stylesheet", "file"}, {"qmljsdebugger", "port:port[,block]"}, {"reverse", nullptr},
@@ -120,13 +121,16 @@ CommandLine::CommandLine() : helpOption(parser.addHelpOption()), versionOption(p
     parser.addOptions(qtOptions());
 }
 
-bool CommandLine::parse(QStringList arguments)
+bool CommandLine::parse(const QStringList &arguments)
 {
 #ifdef Q_OS_WIN
     // Windows' programs show their help for /?.
-    std::replace(arguments.begin(), arguments.end(), QStringLiteral("/?"), QStringLiteral("-?"));
-#endif
+    QStringList words = arguments;
+    std::replace(words.begin(), words.end(), QStringLiteral("/?"), QStringLiteral("-?"));
+    return parser.parse(words);
+#else
     return parser.parse(arguments);
+#endif
 }
 
 QString CommandLine::errorLine() const

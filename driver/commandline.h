@@ -14,7 +14,7 @@ public:
     CommandLine();
 
     // Returns false for an unknown option or one without its value; errorLine() then says which.
-    bool parse(QStringList arguments);
+    bool parse(const QStringList &arguments);
     QString errorLine() const;
 
     bool asksForHelp() const;

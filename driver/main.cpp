@@ -28,6 +28,7 @@ QStringList argumentsBeforeTheApplication(int argc, char **argv)
     endIfNoDisplayIsNamed(commandLine.namesADisplay());
     skipOpenGlIntegration();
     const std::unique_ptr<QApplication> application = startTheDialogsApplication(argc, argv);
+    Q_UNUSED(application) // it lives as long as the dialog: runBatches never returns
     ConfigGenerator generator;
     generator.runBatches();
 }

@@ -45,7 +45,7 @@ void expectAPersonAtTheConsole()
 #else
 void expectAPersonAtTheConsole() {}
 
-static void waitForEnterAfterAFailure(ExitStatus) {}
+static void waitForEnterAfterAFailure(ExitStatus /*status*/) {}
 #endif
 
 void endProcess(ExitStatus status)

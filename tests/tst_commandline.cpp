@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include <algorithm>
 #include <vector>
 
 class tst_CommandLine : public QObject
@@ -54,12 +55,10 @@ private slots:
         QVERIFY2(commandLine.parse(arguments), qPrintable(commandLine.errorLine()));
         QCOMPARE(commandLine.sources(), QStringList("SourceFiles/a.xml"));
 
-        std::vector<QByteArray> bytes;
-        for (const QString &argument : arguments)
-            bytes.push_back(argument.toLocal8Bit());
-        std::vector<char *> argv;
-        for (QByteArray &argument : bytes)
-            argv.push_back(argument.data());
+        std::vector<QByteArray> bytes(arguments.size());
+        std::transform(arguments.cbegin(), arguments.cend(), bytes.begin(), [](const QString &word) { return word.toLocal8Bit(); });
+        std::vector<char *> argv(bytes.size());
+        std::transform(bytes.begin(), bytes.end(), argv.begin(), [](QByteArray &word) { return word.data(); });
         int argc = static_cast<int>(argv.size());
         {
             const QApplication application(argc, argv.data());
