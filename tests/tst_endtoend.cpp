@@ -412,7 +412,6 @@ ToolRun tst_EndToEnd::runTool(const QStringList &dialogActions, const QByteArray
 void tst_EndToEnd::twoSourcesInOneBatch_data()
 {
     QTest::addColumn<QStringList>("arguments");
-
     QTest::addColumn<bool>("displayVariable"); // DISPLAY stays set
 
     QTest::newRow("no arguments") << QStringList() << true;
