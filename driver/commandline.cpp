@@ -1,6 +1,5 @@
 #include "commandline.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 

@@ -862,36 +862,42 @@ void tst_EndToEnd::dialogWithoutDisplay_data()
 {
     QTest::addColumn<bool>("forWindows");
     QTest::addColumn<QString>("display"); // Linux: none named when empty
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("outputToAFile");
     QTest::addColumn<QByteArray>("qtMessage"); // on a line of standard error before the tool's line
     QTest::addColumn<QByteArray>("toolLine"); // the last line of standard error
 
     const QByteArray nameTheSources = "or name the source files on the command line (configgen --help)\n";
     const QByteArray noPlugin = "This application failed to start because no Qt platform plugin could be initialized.";
-    QTest::newRow("no display named") << false << QString() << false << QByteArray()
+    QTest::newRow("no display named") << false << QString() << QStringList() << false << QByteArray()
                                       << "configgen: no display is named to show the file dialog on (DISPLAY is not set); start "
                                          "configgen in a desktop session, "
             + nameTheSources;
     QTest::newRow("a display that does not answer")
-        << false << QStringLiteral(":4999") << false << noPlugin
+        << false << QStringLiteral(":4999") << QStringList() << false << noPlugin
         << "configgen: the display does not answer; start configgen in a desktop session, " + nameTheSources;
+    QTest::newRow("a platform plugin that cannot be found")
+        << false << QString() << QStringList({"-platform", "nosuchplugin"}) << false << noPlugin
+        << "configgen: Qt's platform plugin cannot be loaded; install the Qt libraries that configgen needs, " + nameTheSources;
     const QByteArray keepPlatforms = "configgen: Qt's platform plugin (platforms\\qwindows.dll) cannot be loaded: keep the "
                                      "platforms folder beside configgen.exe, as the zip holds it\n";
-    QTest::newRow("platforms folder missing") << true << QString() << false << noPlugin << keepPlatforms;
-    QTest::newRow("platforms folder missing, output to a file") << true << QString() << true << noPlugin << keepPlatforms;
+    QTest::newRow("platforms folder missing") << true << QString() << QStringList() << false << noPlugin << keepPlatforms;
+    QTest::newRow("platforms folder missing, output to a file")
+        << true << QString() << QStringList() << true << noPlugin << keepPlatforms;
 }
 
 void tst_EndToEnd::dialogWithoutDisplay()
 {
     QFETCH(bool, forWindows);
     QFETCH(QString, display);
+    QFETCH(QStringList, arguments);
     QFETCH(bool, outputToAFile);
     QFETCH(QByteArray, qtMessage);
     QFETCH(QByteArray, toolLine);
 
     if (forWindows != underWine())
         QSKIP("The row is for the other system");
-    QStringList command = toolCommand();
+    QStringList command = toolCommand(arguments);
     if (forWindows) {
         // The unpacked program, its DLLs beside it, without the platforms folder.
         const QDir unpacked = QFileInfo(windowsProgram).dir();
