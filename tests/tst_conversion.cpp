@@ -55,18 +55,6 @@ QString tooDeep(int line, int column)
     return QStringLiteral("Parse errorElements nested more than 256 levels deepLine:%1Column:%2\n").arg(line).arg(column);
 }
 
-// The parse-error line for what Qt's DOM parser reports of `asRead`, the bytes of a file as the tool
-// reads them (with line feeds for its line ends).
-QString domErrorLine(const QByteArray &asRead)
-{
-    QString message;
-    int line = 0;
-    int column = 0;
-    if (QDomDocument().setContent(asRead, &message, &line, &column))
-        return QStringLiteral("accepted by the DOM parser");
-    return QStringLiteral("Parse error%1Line:%2Column:%3\n").arg(message).arg(line).arg(column);
-}
-
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
