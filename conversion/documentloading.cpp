@@ -231,10 +231,11 @@ bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &
 
 // Parses a file's bytes as Qt's parsers decode them, with each CR LF and each lone CR read as one
 // line feed, as XML reads line ends.
-bool parseFileContent(const QByteArray &bytes, QDomDocument &document, ParseError &error)
+bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &error)
 {
     QString text;
     const bool valid = decodeValidPart(bytes, *documentCodec(bytes), text);
+    bytes.clear(); // a large source's bytes need not stay beside its text and its document
     text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return parseText(text, valid ? QString() : QStringLiteral("Encountered incorrectly encoded content."), document, error);
 }
@@ -248,10 +249,10 @@ bool readDocument(const QString &path, const QString &openFailureLine, QDomDocum
         printConsoleLine(openFailureLine);
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     file.close();
     ParseError error;
-    if (!parseFileContent(bytes, document, error)) {
+    if (!parseFileContent(std::move(bytes), document, error)) {
         printParseError(error);
         return false;
     }
