@@ -487,10 +487,9 @@ void tst_EndToEnd::startupFailures_data()
     const QByteArray userNameMissing = "Failed to get USERNAME environment variable\n";
     const QStringList named = {QStringLiteral("SourceFiles/b.xml")};
     QTest::newRow("missing template") << QByteArray() << true << templateMissing << QStringList();
-    QTest::newRow("malformed template")
-        << QByteArray("<Post>\n  <Machine>\n</Post>\n") << true
-        << QByteArray("Parse errorOpening and ending tag mismatch.Line:3Column:7\n"
-                      "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n")
+    QTest::newRow("malformed template, CRLF")
+        << QByteArray("<Post>\r\n  <Machine>\r\n</Post>\r\n") << true
+        << domErrorLine("<Post>\n  <Machine>\n</Post>\n").toUtf8() + "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n"
         << QStringList();
     QTest::newRow("USERNAME unset") << templateXml << false << userNameMissing << QStringList();
     QTest::newRow("template checked before USERNAME") << QByteArray() << false << templateMissing << QStringList();
