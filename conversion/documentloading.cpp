@@ -98,20 +98,32 @@ QString outsideEntityMessage(const QString &reference)
 // outside the document (it never reads them, and so loses their text; nor may a document's content
 // make the tool read other files). The streaming parser reads such a reference as empty text, so the
 // text is searched for them; declaring such entities is harmless. Returns how much of the text it
-// passed: all of it, or as far as the reason it stopped, which `refusal` then holds.
+// passed: all of it, or as far as the reason it stopped, which `refusal` then holds. The text goes
+// to the parser in pieces, which it would otherwise copy whole, twice.
 int checkedLength(const QString &text, ParseError &refusal)
 {
-    QXmlStreamReader reader(text);
+    QXmlStreamReader reader;
     reader.setNamespaceProcessing(false);
+    int fed = 0;
     int depth = 0;
     QStringList outside;
-    while (!reader.atEnd()) {
-        const int tokenStart = int(reader.characterOffset());
+    for (int tokenStart = 0;;) {
         const QXmlStreamReader::TokenType token = reader.readNext();
-        if (const auto [end, reference] = firstReference(text, tokenStart, int(reader.characterOffset()), outside); end >= 0) {
+        if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && fed < text.size()) {
+            const int pieceEnd = std::min(fed + (1 << 16), text.size());
+            const int end = pieceEnd < text.size() && text.at(pieceEnd - 1).isHighSurrogate() ? pieceEnd + 1 : pieceEnd;
+            reader.addData(text.mid(fed, end - fed));
+            fed = end;
+            continue;
+        }
+        if (reader.atEnd())
+            break;
+        const int tokenEnd = int(reader.characterOffset());
+        if (const auto [end, reference] = firstReference(text, tokenStart, tokenEnd, outside); end >= 0) {
             refusal = errorAfter(text.left(end - 1), outsideEntityMessage(reference.mid(1, reference.size() - 2)));
             return end;
         }
+        tokenStart = tokenEnd;
         switch (token) {
         case QXmlStreamReader::StartElement:
             if (++depth > maximumNestingDepth) {

@@ -251,6 +251,12 @@ void tst_Conversion::loadSectionElement_data()
                                             << "null" << "Parse errorEncountered incorrectly encoded content.Line:4Column:5\n";
     QTest::newRow("UTF-8 cut in a character") << QByteArray("<job><mainFiles/></job>\n\xC5") << "null"
                                               << "Parse errorEncountered incorrectly encoded content.Line:2Column:1\n";
+    // The checking pass reads the text in pieces of 65,536 characters: here a surrogate pair
+    // straddles the end of the first, and the column counts both of its halves.
+    const QByteArray beforePiecesEnd = "<job><mainFiles><f>" + QByteArray(65535 - 19, 'x');
+    QTest::newRow("surrogate pair across the checking pass's pieces")
+        << beforePiecesEnd + "\xF0\x9F\x98\x80\x01</f></mainFiles></job>" << "null"
+        << QStringLiteral("Parse errorUnexpected ''.Line:1Column:65538\n");
     QTest::newRow("control character") << QByteArray("<job><mainFiles><f>T1\x01</f></mainFiles></job>") << "null"
                                        << "Parse errorUnexpected ''.Line:1Column:22\n";
     QTest::newRow("undeclared entity") << QByteArray("<job><mainFiles><f>&tool;</f></mainFiles></job>") << "null"
