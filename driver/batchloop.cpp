@@ -34,7 +34,7 @@ QString outputPathFor(const QString &userName, const QString &sourcePath)
     return QStringLiteral("GenerateFiles/") + userName + QLatin1Char('_') + QFileInfo(sourcePath).fileName();
 }
 
-void reportWrite(WriteResult result, const QString &sourcePath, const QString &outputPath)
+void reportWrite(WriteResult result, const QString &sourcePath, const QString &outputPath, const QString &writeError)
 {
     switch (result) {
     case WriteResult::Written:
@@ -44,7 +44,8 @@ void reportWrite(WriteResult result, const QString &sourcePath, const QString &o
         printConsoleLine(QStringLiteral("\tInvalid file path"));
         break;
     case WriteResult::CannotWrite:
-        printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tCannot write ") + outputPath);
+        printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tCannot write ") + outputPath
+                         + QStringLiteral(": ") + writeError);
         break;
     }
 }
@@ -53,12 +54,13 @@ void reportWrite(WriteResult result, const QString &sourcePath, const QString &o
 bool handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &sourcePath,
                       const QString &outputPath)
 {
-    const std::optional<WriteResult> result = convertSourceFile(generator, templateRoot, sourcePath, outputPath);
+    QString writeError;
+    const std::optional<WriteResult> result = convertSourceFile(generator, templateRoot, sourcePath, outputPath, &writeError);
     if (!result) {
         printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tNode is empty."));
         return false;
     }
-    reportWrite(*result, sourcePath, outputPath);
+    reportWrite(*result, sourcePath, outputPath, writeError);
     return *result == WriteResult::Written;
 }
 

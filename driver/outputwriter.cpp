@@ -2,6 +2,8 @@
 
 #include <QDomDocument>
 #include <QDomElement>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QTextCodec>
 
 #include <cstring>
@@ -84,10 +86,15 @@ public:
     bool hasFailed() const { return failed; }
 
 private:
+    // A write cut short (a file size limit reached part-way) tells no reason; the next write of
+    // the rest fails with it.
     void passOn()
     {
-        if (!failed && target.write(block) != block.size())
-            failed = true;
+        for (qint64 at = 0; !failed && at < block.size();) {
+            const qint64 written = target.write(block.constData() + at, block.size() - at);
+            failed = written <= 0;
+            at += written;
+        }
         block.resize(0); // keeps the reserved capacity
     }
 
@@ -97,15 +104,44 @@ private:
     bool failed = false;
 };
 
+namespace {
+
+// A named pipe, a device, or a symlink to one.
+bool isSpecialFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+std::unique_ptr<QFileDevice> makeOutputFile(const QString &path)
+{
+    if (isSpecialFile(path))
+        return std::make_unique<QFile>(path);
+    auto file = std::make_unique<QSaveFile>(path);
+    file->setDirectWriteFallback(true);
+    return file;
+}
+
+// Puts the written file in place; false when the file system refused any of it.
+bool commitFile(QFileDevice &file)
+{
+    if (auto *const saveFile = qobject_cast<QSaveFile *>(&file))
+        return saveFile->commit();
+    file.close();
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
-    : templateRoot(templateRoot), file(outputPath)
+    : templateRoot(templateRoot), file(makeOutputFile(outputPath))
 {
     scratch.open(QIODevice::WriteOnly);
     scratchStream.setDevice(&scratch);
     scratchStream.setCodec(Utf8Writer::instance());
-    opened = file.open(QIODevice::WriteOnly | QIODevice::Text);
+    opened = file->open(QIODevice::WriteOnly | QIODevice::Text);
     if (opened)
-        blocks = std::make_unique<BlockWriter>(file);
+        blocks = std::make_unique<BlockWriter>(*file);
 }
 
 OutputWriter::~OutputWriter() = default;
@@ -182,10 +218,9 @@ WriteResult OutputWriter::finish()
         blocks->write(whole.constData(), whole.size());
     }
     // QSaveFile::commit() can lose a failed write (a full disk, a file size limit), so push every
-    // byte to the disk here and check, while the write can still be undone.
-    if (!blocks->finish() || !file.flush() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
+    // byte to the disk here and check, while the write can still be undone: a new file that is not
+    // committed goes with the writer. The file system's reason stays for errorString().
+    if (!blocks->finish() || !file->flush() || file->error() != QFileDevice::NoError)
         return WriteResult::CannotWrite;
-    }
-    return file.commit() ? WriteResult::Written : WriteResult::CannotWrite;
+    return commitFile(*file) ? WriteResult::Written : WriteResult::CannotWrite;
 }

@@ -502,10 +502,9 @@ void tst_EndToEnd::startupFailures_data()
     const QByteArray userNameMissing = "Failed to get USERNAME environment variable\n";
     const QStringList named = {QStringLiteral("SourceFiles/b.xml")};
     QTest::newRow("missing template") << QByteArray() << true << templateMissing << QStringList() << templateTried;
-    QTest::newRow("malformed template")
-        << QByteArray("<Post>\n  <Machine>\n</Post>\n") << true
-        << QByteArray("Parse errorOpening and ending tag mismatch.Line:3Column:7\n"
-                      "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n")
+    QTest::newRow("malformed template, CRLF")
+        << QByteArray("<Post>\r\n  <Machine>\r\n</Post>\r\n") << true
+        << domErrorLine("<Post>\n  <Machine>\n</Post>\n").toUtf8() + "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n"
         << QStringList() << templateTried;
     QTest::newRow("USERNAME unset") << templateXml << false << userNameMissing << QStringList() << QByteArray();
     QTest::newRow("template checked before USERNAME") << QByteArray() << false << templateMissing << QStringList() << templateTried;
@@ -647,9 +646,14 @@ void tst_EndToEnd::failedWriteKeepsEarlierOutput()
                                       ignoreSignal + QStringLiteral("ulimit -f 16 && exec \"$0\" \"$@\"")};
     const ToolRun run = runTool({QStringLiteral("\"big.xml\" \"b.xml\"")}, "n", limitedShell + toolCommand());
     VERIFY_RUN(run);
+    // The line ends with the file system's reason. Under Wine a file size limit comes with none,
+    // and Qt says so in its own words.
+    const QByteArray reason = QRegularExpression(QStringLiteral("op1_big.xml: ([^\r\n]*)"))
+                                  .match(QString::fromUtf8(run.output)).captured(1).toUtf8();
+    QCOMPARE(reason, QByteArray(underWine() ? "Unknown error" : "File too large"));
     QCOMPARE(run.output, platformText("File size:2\n\tFailed:" + sourcePath("big.xml").toUtf8()
-                             + "\tCannot write GenerateFiles/op1_big.xml\n\tSucessfull:" + sourcePath("b.xml").toUtf8()
-                             + '\n' + batchPrompt));
+                             + "\tCannot write GenerateFiles/op1_big.xml: " + reason + "\n\tSucessfull:"
+                             + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt));
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(readWorkFile("GenerateFiles/op1_big.xml"), earlier);
     QCOMPARE(readWorkFile("GenerateFiles/op1_b.xml"), platformText(outputB));
@@ -685,15 +689,15 @@ void tst_EndToEnd::hostileSourceIsSkipped_data()
 
     QTest::newRow("nested a million levels")
         << nestedDocument("<job><mainFiles>", 1000000) << QByteArray("Parse errorElements nested more than 256 levels deepLine:1Column:781");
-    QTest::newRow("entity expansion bomb")
-        << entityBomb() << QByteArray("Parse errorEntity expands to more characters than the entity expansion limit.Line:1Column:553");
+    QTest::newRow("entity expansion bomb") << entityBomb() << domErrorLine(entityBomb()).trimmed().toUtf8();
+    const QByteArray externalEntity = "<!DOCTYPE job [<!ENTITY x SYSTEM '" + QUrl::fromLocalFile(secret).toEncoded()
+        + "'>]><job><mainFiles><f><name>left</name><content>&x;</content></f></mainFiles></job>";
     QTest::newRow("external entity")
-        << "<!DOCTYPE job [<!ENTITY x SYSTEM '" + QUrl::fromLocalFile(secret).toEncoded()
-            + "'>]><job><mainFiles><f><name>left</name><content>&x;</content></f></mainFiles></job>"
-        << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:"
-            + QByteArray::number(38 + QUrl::fromLocalFile(secret).toEncoded().size());
-    QTest::newRow("bytes invalid in UTF-8") << QByteArray("<job><mainFiles><f><name>left</name><content>caf\xE9</content></f></mainFiles></job>")
-                                            << QByteArray("Parse errorEncountered incorrectly encoded content.Line:1Column:2");
+        << externalEntity << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:"
+            + QByteArray::number(externalEntity.indexOf("&x;") + 3);
+    QTest::newRow("bytes invalid in UTF-8") << QByteArray("<job>\n<mainFiles><f><name>left</name><content>caf\xE9</content></f></mainFiles></job>")
+                                            << QByteArray("Parse errorEncountered incorrectly encoded content.Line:2Column:44");
+    QTest::newRow("malformed") << QByteArray("<job>\r\n<mainFiles></job>") << domErrorLine("<job>\n<mainFiles></job>").trimmed().toUtf8();
     QTest::newRow("empty file") << QByteArray() << QByteArray("Parse errorunexpected end of fileLine:1Column:1");
 }
 
