@@ -30,6 +30,7 @@ public:
     // the loaders hand the parsed document to the caller: the returned element stays usable only
     // while the caller keeps `document`. Failures print their console line and return a null node.
     QDomNode loadTemplateRoot(QDomDocument &document);
+    const QString &templateFile() const { return templatePath; }
     QDomNode loadSectionElement(const QString &path, const QString &tag, QDomDocument &document);
 
     // Makes the "Configulation" element for one source entry, or a null node when the entry's

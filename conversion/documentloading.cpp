@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -39,70 +40,118 @@ ParseError errorAt(const QXmlStreamReader &reader, const QString &message)
     return {message, reader.lineNumber(), reader.columnNumber()};
 }
 
-QString outsideEntityMessage(const QString &name)
+// Where the DOM's parser puts the character that would follow `text`: it counts lines and columns
+// from 1.
+ParseError errorAfter(const QString &text, const QString &message)
 {
-    return QStringLiteral("Entity '%1' is defined outside the document, which is never read").arg(name);
+    const int lineStart = text.lastIndexOf(QLatin1Char('\n')) + 1;
+    return {message, text.count(QLatin1Char('\n')) + 1, text.size() - lineStart + 1};
 }
 
-QString firstExternalEntity(const QXmlStreamReader &reader)
+// References to the entities defined outside the document, as written in content: to those declared
+// with a system or public identifier, and to those whose text holds such a reference.
+QStringList outsideReferences(const QXmlStreamEntityDeclarations &declarations)
 {
-    const QXmlStreamEntityDeclarations declarations = reader.entityDeclarations();
-    const auto *const external = std::find_if(declarations.cbegin(), declarations.cend(), [](const auto &declaration) {
-        return !declaration.systemId().isEmpty() || !declaration.publicId().isEmpty();
-    });
-    return external == declarations.cend() ? QString() : external->name().toString();
+    QStringList references;
+    for (const QXmlStreamEntityDeclaration &declaration : declarations) {
+        if (!declaration.systemId().isEmpty() || !declaration.publicId().isEmpty())
+            references << QLatin1Char('&') + declaration.name() + QLatin1Char(';');
+    }
+    for (bool grown = !references.isEmpty(); grown;) {
+        grown = false;
+        for (const QXmlStreamEntityDeclaration &declaration : declarations) {
+            const QString reference = QLatin1Char('&') + declaration.name() + QLatin1Char(';');
+            const auto reaches = [&declaration](const QString &outside) { return declaration.value().contains(outside); };
+            if (!references.contains(reference) && std::any_of(references.cbegin(), references.cend(), reaches)) {
+                references << reference;
+                grown = true;
+            }
+        }
+    }
+    return references;
 }
 
-// Reads the whole document once with Qt's streaming parser, which keeps no stack per level,
-// before the DOM may see it. Besides the nesting depth, this refuses what the DOM's parser would
-// quietly get wrong: bytes invalid in the document's encoding (it puts replacement characters in
-// their place), undeclared entities and forbidden characters (it drops them), and entities defined
-// outside the document, in another file or an external document type (it never reads them, and so
-// loses their text; nor may a document's content make the tool read other files). Returns whether the
-// document may be given to the DOM; otherwise `error` says why.
-template <typename Text>
-bool checkDocument(const Text &text, ParseError &error)
+// Where the first of `references` in the character data that starts a token read from `start` to
+// `end` ends, and which it is; -1 when there is none. Character data holds no '<', and a token's own
+// markup begins with one.
+std::pair<int, QString> firstReference(const QString &text, int start, int end, const QStringList &references)
 {
-    QXmlStreamReader reader(text);
+    QStringRef span = text.midRef(start, end - start);
+    span = span.left(span.indexOf(QLatin1Char('<')));
+    std::pair<int, QString> first(-1, QString());
+    for (const QString &reference : references) {
+        const int at = span.indexOf(reference);
+        if (at >= 0 && (first.first < 0 || start + at + reference.size() < first.first))
+            first = {start + at + reference.size(), reference};
+    }
+    return first;
+}
+
+QString outsideEntityMessage(const QString &reference)
+{
+    return QStringLiteral("Entity '%1' is defined outside the document, which is never read").arg(reference);
+}
+
+// Reads the text with Qt's streaming parser, which keeps no stack per level, before the DOM may see
+// any of it. Besides the nesting depth, this refuses what the DOM's parser would quietly get wrong:
+// undeclared entities and forbidden characters (it drops them), and references to entities defined
+// outside the document (it never reads them, and so loses their text; nor may a document's content
+// make the tool read other files). The streaming parser reads such a reference as empty text, so the
+// text is searched for them; declaring such entities is harmless. Returns how much of the text it
+// passed: all of it, or as far as the reason it stopped, which `refusal` then holds. The text goes
+// to the parser in pieces, which it would otherwise copy whole, twice.
+int checkedLength(const QString &text, ParseError &refusal)
+{
+    QXmlStreamReader reader;
     reader.setNamespaceProcessing(false);
+    int fed = 0;
     int depth = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
+    QStringList outside;
+    for (int tokenStart = 0;;) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && fed < text.size()) {
+            const int pieceEnd = std::min(fed + (1 << 16), text.size());
+            const int end = pieceEnd < text.size() && text.at(pieceEnd - 1).isHighSurrogate() ? pieceEnd + 1 : pieceEnd;
+            reader.addData(text.mid(fed, end - fed));
+            fed = end;
+            continue;
+        }
+        if (reader.atEnd())
+            break;
+        const int tokenEnd = int(reader.characterOffset());
+        if (const auto [end, reference] = firstReference(text, tokenStart, tokenEnd, outside); end >= 0) {
+            refusal = errorAfter(text.left(end - 1), outsideEntityMessage(reference.mid(1, reference.size() - 2)));
+            return end;
+        }
+        tokenStart = tokenEnd;
+        switch (token) {
         case QXmlStreamReader::StartElement:
             if (++depth > maximumNestingDepth) {
-                error = errorAt(reader, QStringLiteral("Elements nested more than %1 levels deep").arg(maximumNestingDepth));
-                return false;
+                refusal = errorAt(reader, QStringLiteral("Elements nested more than %1 levels deep").arg(maximumNestingDepth));
+                return int(reader.characterOffset());
             }
             break;
         case QXmlStreamReader::EndElement:
             --depth;
             break;
         case QXmlStreamReader::DTD:
-            if (const QString name = firstExternalEntity(reader); !name.isEmpty()) {
-                error = errorAt(reader, outsideEntityMessage(name));
-                return false;
-            }
+            outside = outsideReferences(reader.entityDeclarations());
             break;
         case QXmlStreamReader::EntityReference:
-            error = errorAt(reader, outsideEntityMessage(reader.name().toString()));
-            return false;
+            refusal = errorAt(reader, outsideEntityMessage(reader.name().toString()));
+            return int(reader.characterOffset());
         default:
             break;
         }
     }
     // A document cut short was still read to its end, so every level of it was checked: the DOM's
     // parser may see it and reports it in its own words, like any other half-written file.
-    if (reader.hasError() && reader.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
-        error = errorAt(reader, reader.errorString());
-        return false;
-    }
-    return true;
+    if (reader.hasError() && reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        refusal = errorAt(reader, reader.errorString());
+    return int(reader.characterOffset());
 }
 
-// Given bytes, the DOM's parser decodes them as the document declares; given text, it takes the
-// text as it is.
-template <typename Text>
-bool buildDocument(const Text &text, QDomDocument &document, ParseError &error)
+bool buildDocument(const QString &text, QDomDocument &document, ParseError &error)
 {
     int line = 0;
     int column = 0;
@@ -113,28 +162,31 @@ bool buildDocument(const Text &text, QDomDocument &document, ParseError &error)
     return false;
 }
 
-template <typename Text>
-bool parseDocument(const Text &text, QDomDocument &document, ParseError &error)
+// Parses `text`, which is refused for `refusalAtEnd` where that is not empty (bytes invalid in the
+// encoding follow it). The DOM's parser reads from the start and stops at its first error, so one
+// that it finds inside the part the checking pass has passed is the one it finds in the whole
+// document, and is reported in its own words. One that it finds only where that part ends comes from
+// the cut (it would have read on), and the checking pass's reason stands. Nothing beyond the part
+// the checking pass has passed ever reaches the DOM.
+bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &document, ParseError &error)
 {
-    return checkDocument(text, error) && buildDocument(text, document, error);
+    ParseError refusal = errorAfter(text, refusalAtEnd);
+    const QString checked = text.left(checkedLength(text, refusal));
+    if (refusal.message.isEmpty())
+        return buildDocument(text, document, error);
+    const ParseError cut = errorAfter(checked, QString());
+    QDomDocument checkedDocument;
+    if (buildDocument(checked, checkedDocument, error) || std::tie(error.line, error.column) >= std::tie(cut.line, cut.column))
+        error = refusal;
+    return false;
 }
 
-// How many bytes the codec writes a carriage return in: one in UTF-8 and 8-bit encodings, two in
-// UTF-16, four in UTF-32.
-int carriageReturnWidth(const QTextCodec &codec)
-{
-    QTextCodec::ConverterState withoutByteOrderMark(QTextCodec::IgnoreHeader);
-    const QChar carriageReturn(QLatin1Char('\r'));
-    return int(codec.fromUnicode(&carriageReturn, 1, &withoutByteOrderMark).size());
-}
-
-// The codec of a document in UTF-16 or UTF-32, decided from its first bytes as the parsers decide
-// it: a byte-order mark, or else the zero bytes around the '<' it starts with. Null for a document
-// in UTF-8 or an 8-bit encoding.
-QTextCodec *wideUnicodeCodec(const QByteArray &bytes)
+// The codec Qt's parsers start with, chosen from a document's first bytes: a byte-order mark, or the
+// zero bytes around the '<' that a UTF-16 or UTF-32 document starts with; UTF-8 otherwise.
+QTextCodec *startingCodec(const QByteArray &bytes)
 {
     if (QTextCodec *const marked = QTextCodec::codecForUtfText(bytes, nullptr))
-        return carriageReturnWidth(*marked) > 1 ? marked : nullptr;
+        return marked;
     using namespace std::string_view_literals;
     // UTF-32 first: its starts begin with those of UTF-16.
     static constexpr std::array<std::pair<std::string_view, const char *>, 4> unmarkedStarts = {{
@@ -148,37 +200,56 @@ QTextCodec *wideUnicodeCodec(const QByteArray &bytes)
         if (start.substr(0, documentStart.size()) == documentStart)
             return QTextCodec::codecForName(codecName);
     }
-    return nullptr;
+    return QTextCodec::codecForName("UTF-8");
 }
 
-// Decoded text keeps its declaration, which the parsers ignore in text. Given the bytes, they
-// decode them as declared, so a declaration of an encoding of another width than the bytes'
-// (UTF-8 in a UTF-16 file, say) makes them refuse the document.
-bool declarationFits(const QString &text, const QTextCodec &codec)
+// The codec Qt's parsers decode the whole document with: the one its XML declaration names, when Qt
+// has it, else the one they start with. The declaration ends at the first '>', whose byte 0x3E is
+// followed by at most three more of its character in any encoding.
+QTextCodec *documentCodec(const QByteArray &bytes)
 {
-    QXmlStreamReader reader(text);
+    QTextCodec *const starting = startingCodec(bytes);
+    QXmlStreamReader reader(starting->toUnicode(bytes.left(bytes.indexOf('>') + 4)));
     reader.readNext();
-    const QStringRef declared = reader.documentEncoding();
-    if (declared.isEmpty())
-        return true;
-    const QTextCodec *const declaredCodec = QTextCodec::codecForName(declared.toLatin1());
-    return declaredCodec != nullptr && carriageReturnWidth(*declaredCodec) == carriageReturnWidth(codec);
+    QTextCodec *const declared = QTextCodec::codecForName(reader.documentEncoding().toLatin1());
+    return declared != nullptr ? declared : starting;
 }
 
-// Parses the file's bytes as a file read in text mode reads: without carriage returns. A byte 0x0D
-// is a carriage return in UTF-8 and 8-bit encodings, so there the bytes lose every one of them, as
-// Qt's text mode does, and the parsers still decode what the document declares. In UTF-16 and
-// UTF-32 the byte is also part of other characters, so those documents lose their carriage returns
-// only once decoded; one whose declaration contradicts its bytes goes to the parsers as bytes too.
-bool parseFileContent(QByteArray &bytes, QDomDocument &document, ParseError &error)
+bool decodesCleanly(const QTextCodec &codec, const QByteArray &bytes, int length, QString *text = nullptr)
 {
-    if (const QTextCodec *const codec = wideUnicodeCodec(bytes)) {
-        QString text = codec->toUnicode(bytes);
-        if (declarationFits(text, *codec))
-            return parseDocument(text.remove(QLatin1Char('\r')), document, error);
+    QTextCodec::ConverterState state;
+    const QString decoded = codec.toUnicode(bytes.constData(), length, &state);
+    if (text != nullptr)
+        *text = decoded;
+    return state.invalidChars == 0 && (length < bytes.size() || state.remainingChars == 0);
+}
+
+// Decodes the document as far as its first byte that is invalid in the codec (Qt's codecs would put
+// a replacement character in its place and go on). Returns whether all of it was valid. A start cut
+// in the middle of a character decodes cleanly, so the first invalid byte is found by halving.
+bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &text)
+{
+    if (decodesCleanly(codec, bytes, bytes.size(), &text))
+        return true;
+    int valid = 0;
+    int invalid = bytes.size();
+    while (invalid - valid > 1) {
+        const int middle = valid + (invalid - valid) / 2;
+        (decodesCleanly(codec, bytes, middle) ? valid : invalid) = middle;
     }
-    bytes.truncate(int(std::remove(bytes.begin(), bytes.end(), '\r') - bytes.begin()));
-    return parseDocument(bytes, document, error);
+    decodesCleanly(codec, bytes, valid, &text);
+    return false;
+}
+
+// Parses a file's bytes as Qt's parsers decode them, with each CR LF and each lone CR read as one
+// line feed, as XML reads line ends.
+bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &error)
+{
+    QString text;
+    const bool valid = decodeValidPart(bytes, *documentCodec(bytes), text);
+    bytes.clear(); // a large source's bytes need not stay beside its text and its document
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return parseText(text, valid ? QString() : QStringLiteral("Encountered incorrectly encoded content."), document, error);
 }
 
 // Opens and parses the file at `path` into `document`. Prints `openFailureLine` when the file
@@ -193,7 +264,7 @@ bool readDocument(const QString &path, const QString &openFailureLine, QDomDocum
     QByteArray bytes = file.readAll();
     file.close();
     ParseError error;
-    if (!parseFileContent(bytes, document, error)) {
+    if (!parseFileContent(std::move(bytes), document, error)) {
         printParseError(error);
         return false;
     }

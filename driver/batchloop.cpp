@@ -7,7 +7,9 @@
 #include "sourcejob.h"
 #include "workingfolder.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #ifdef CONFIGGEN_MIMALLOC
 #include <mimalloc.h>
@@ -36,7 +38,7 @@ QString outputPathFor(const QString &userName, const QString &sourcePath)
     return WorkingFolder::outputFolder + userName + QLatin1Char('_') + QFileInfo(sourcePath).fileName();
 }
 
-void reportWrite(WriteResult result, const QString &sourcePath, const QString &outputPath)
+void reportWrite(WriteResult result, const QString &sourcePath, const QString &outputPath, const QString &writeError)
 {
     switch (result) {
     case WriteResult::Written:
@@ -46,22 +48,23 @@ void reportWrite(WriteResult result, const QString &sourcePath, const QString &o
         printConsoleLine(QStringLiteral("\tInvalid file path"));
         break;
     case WriteResult::CannotWrite:
-        printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tCannot write ") + outputPath);
+        printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tCannot write ") + outputPath
+                         + QStringLiteral(": ") + writeError);
         break;
     }
 }
 
 // Returns true when the output file was written.
-bool handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
-                      const QString &sourcePath)
+bool handleSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &sourcePath,
+                      const QString &outputPath)
 {
-    const QString outputPath = outputPathFor(userName, sourcePath);
-    const std::optional<WriteResult> result = convertSourceFile(generator, templateRoot, sourcePath, outputPath);
+    QString writeError;
+    const std::optional<WriteResult> result = convertSourceFile(generator, templateRoot, sourcePath, outputPath, &writeError);
     if (!result) {
         printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QStringLiteral("\tNode is empty."));
         return false;
     }
-    reportWrite(*result, sourcePath, outputPath);
+    reportWrite(*result, sourcePath, outputPath, writeError);
     return *result == WriteResult::Written;
 }
 
@@ -75,15 +78,39 @@ void useLargePagesForJobs()
 #endif
 }
 
+// Two sources of one file name in a batch have one output file. The earlier keeps it: the later
+// is not converted, so that no output of the batch silently replaces another. Windows' file names
+// ignore case (A.xml and a.xml), and so does this check there.
+bool outputIsFree(QHash<QString, QString> &sourceOfOutput, const QString &outputPath, const QString &sourcePath)
+{
+#ifdef Q_OS_WIN
+    const QString key = outputPath.toCaseFolded();
+#else
+    const QString &key = outputPath;
+#endif
+    const auto earlier = sourceOfOutput.constFind(key);
+    if (earlier == sourceOfOutput.cend()) {
+        sourceOfOutput.insert(key, sourcePath);
+        return true;
+    }
+    printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QLatin1Char('\t') + outputPath
+                     + QStringLiteral(" is the output of ") + *earlier);
+    return false;
+}
+
 // Returns true when every source was written.
 bool convertBatch(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &userName,
                   const QStringList &sourcePaths)
 {
     useLargePagesForJobs();
     printConsoleLine(QStringLiteral("File size:") + QString::number(sourcePaths.size()));
+    QHash<QString, QString> sourceOfOutput;
     bool allWritten = true;
-    for (const QString &sourcePath : sourcePaths)
-        allWritten = handleSourceFile(generator, templateRoot, userName, sourcePath) && allWritten;
+    for (const QString &sourcePath : sourcePaths) {
+        const QString outputPath = outputPathFor(userName, sourcePath);
+        allWritten = outputIsFree(sourceOfOutput, outputPath, sourcePath)
+            && handleSourceFile(generator, templateRoot, sourcePath, outputPath) && allWritten;
+    }
     return allWritten;
 }
 
@@ -93,6 +120,9 @@ QDomNode loadTemplateOrEnd(ConfigGenerator &generator, QDomDocument &templateDoc
     const QDomNode templateRoot = generator.loadTemplateRoot(templateDocument);
     if (templateRoot.isNull()) {
         printConsoleLine(QStringLiteral("Failed:Please check Template/PostProcessorTemplate.xml is existed."));
+        printErrorLine(QStringLiteral("configgen: the template it tried is ")
+                       + QDir::toNativeSeparators(QFileInfo(generator.templateFile()).absoluteFilePath())
+                       + QStringLiteral("; configgen works in the folder it is started in, which must hold it"));
         endProcess(ExitNothingDone);
     }
     return templateRoot;

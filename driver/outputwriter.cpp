@@ -2,6 +2,8 @@
 
 #include <QDomDocument>
 #include <QDomElement>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QTextCodec>
 
 #include <cstring>
@@ -56,15 +58,40 @@ private:
     QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
 };
 
+// A named pipe, a device, or a symlink to one.
+bool isSpecialFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+std::unique_ptr<QFileDevice> makeOutputFile(const QString &path)
+{
+    if (isSpecialFile(path))
+        return std::make_unique<QFile>(path);
+    auto file = std::make_unique<QSaveFile>(path);
+    file->setDirectWriteFallback(true);
+    return file;
+}
+
+// Puts the written file in place; false when the file system refused any of it.
+bool commitFile(QFileDevice &file)
+{
+    if (auto *const saveFile = qobject_cast<QSaveFile *>(&file))
+        return saveFile->commit();
+    file.close();
+    return file.error() == QFileDevice::NoError;
+}
+
 } // namespace
 
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
-    : templateRoot(templateRoot), file(outputPath)
+    : templateRoot(templateRoot), file(makeOutputFile(outputPath))
 {
     scratch.open(QIODevice::WriteOnly);
     scratchStream.setDevice(&scratch);
     scratchStream.setCodec(Utf8Codec::instance());
-    opened = file.open(QIODevice::WriteOnly | QIODevice::Text);
+    opened = file->open(QIODevice::WriteOnly | QIODevice::Text);
 }
 
 // What the DOM writes of `node` alone, as UTF-8 with line feeds; the file, opened as text, turns
@@ -94,7 +121,7 @@ void OutputWriter::startContent()
     // writes for itself.
     while (indentNext && headEnd > 0 && whole.at(headEnd - 1) == ' ')
         --headEnd;
-    file.write(whole.constData(), headEnd);
+    file->write(whole.constData(), headEnd);
     tail = whole.mid(at + placeholder.size());
 }
 
@@ -103,7 +130,7 @@ void OutputWriter::startContent()
 // text holds a line break: its items are lines.
 void OutputWriter::append(const QDomNode &configuration)
 {
-    if (!opened || file.error() != QFileDevice::NoError)
+    if (!opened || file->error() != QFileDevice::NoError)
         return;
     if (!started)
         startContent();
@@ -113,7 +140,7 @@ void OutputWriter::append(const QDomNode &configuration)
     const char *line = text.constData();
     const char *const end = line + text.size();
     if (indentNext) {
-        file.write(spaces.data(), indentation);
+        file->write(spaces.data(), indentation);
     } else {
         while (line != end && *line == ' ')
             ++line;
@@ -122,9 +149,9 @@ void OutputWriter::append(const QDomNode &configuration)
     while (line != end) {
         const char *lineEnd = static_cast<const char *>(std::memchr(line, '\n', std::size_t(end - line)));
         lineEnd = lineEnd == nullptr ? end : lineEnd + 1;
-        file.write(line, lineEnd - line);
+        file->write(line, lineEnd - line);
         if (lineEnd != end)
-            file.write(spaces.data(), indentation);
+            file->write(spaces.data(), indentation);
         line = lineEnd;
     }
 }
@@ -134,16 +161,15 @@ WriteResult OutputWriter::finish()
     if (!opened)
         return WriteResult::CannotOpen;
     if (started) {
-        file.write(tail);
+        file->write(tail);
     } else {
         const QByteArray whole = serialized(templateRoot.cloneNode(true));
-        file.write(whole);
+        file->write(whole);
     }
     // QSaveFile::commit() can lose a failed write (a full disk, a file size limit), so push every
-    // byte to the disk here and check, while the write can still be undone.
-    if (!file.flush() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
+    // byte to the disk here and check, while the write can still be undone: a new file that is not
+    // committed goes with the writer. The file system's reason stays for errorString().
+    if (!file->flush() || file->error() != QFileDevice::NoError)
         return WriteResult::CannotWrite;
-    }
-    return file.commit() ? WriteResult::Written : WriteResult::CannotWrite;
+    return commitFile(*file) ? WriteResult::Written : WriteResult::CannotWrite;
 }

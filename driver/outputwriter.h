@@ -4,21 +4,25 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QDomNode>
-#include <QSaveFile>
+#include <QFileDevice>
 #include <QString>
 #include <QTextStream>
+
+#include <memory>
 
 enum class WriteResult {
     Written,
     CannotOpen, // nothing was touched at the output path
-    CannotWrite, // the new file was discarded; whatever stood at the output path is unchanged
+    CannotWrite, // a new file was discarded and the old one is unchanged; a file written in place is not
 };
 
 // Writes one output file: the template's root element with configurations appended, in UTF-8
 // indented by 4, byte for byte as Qt's DOM writes such a tree. The configurations are written
 // one at a time as they come, so that the output tree never exists as a whole: a large source's
-// output needs no more memory than its largest configuration. The file at `outputPath` is
-// replaced only by finish(), once the new content has been written completely.
+// output needs no more memory than its largest configuration. A regular file at `outputPath` is
+// replaced only by finish(), once the new content has been written completely; but where its folder
+// may not be written into, a writable file is rewritten in place. A named pipe or a device there
+// (or a symlink to one) is written into, since a file put in its place would never reach its reader.
 class OutputWriter
 {
 public:
@@ -33,12 +37,15 @@ public:
     // Ends the file and puts it in place.
     WriteResult finish();
 
+    // Why the file could not be opened or written, in the file system's words.
+    QString errorString() const { return file->errorString(); }
+
 private:
     void startContent();
     QByteArray serialized(const QDomNode &node);
 
     QDomNode templateRoot;
-    QSaveFile file;
+    std::unique_ptr<QFileDevice> file;
     QBuffer scratch; // what the DOM writes of one node, before it goes to the file
     QTextStream scratchStream;
     QByteArray tail; // what follows the last configuration

@@ -14,31 +14,48 @@
 
 namespace {
 
-// A console that counts one process belongs to the tool alone: Windows opened it for the tool
-// and closes it with it. A prompt or a script that started the tool shares its console instead.
-bool consoleClosesWithTheTool()
+bool aPersonIsThere = false;
+
+// A console window that counts one process belongs to the tool alone: Windows opened it for the
+// tool and closes it with it. A prompt or a script that started the tool shares its console instead.
+bool aPersonReadsAWindowOfItsOwn()
 {
+    const HWND window = GetConsoleWindow();
     DWORD mode = 0;
-    if (!GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode))
-        return false; // output redirected: nobody reads it in the window
     DWORD processes[2];
-    return GetConsoleProcessList(processes, 2) == 1;
+    return aPersonIsThere && window && IsWindowVisible(window)
+        && GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) // not redirected
+        && GetConsoleProcessList(processes, 2) == 1;
 }
 
-void waitForEnter()
+void waitForEnterAfterAFailure(ExitStatus status)
 {
+    if (status == ExitSucceeded || !aPersonReadsAWindowOfItsOwn())
+        return;
     printConsoleLine(QStringLiteral("Press Enter to close this window."));
     std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
 }
 
 } // namespace
+
+void expectAPersonAtTheConsole()
+{
+    aPersonIsThere = true;
+}
+#else
+void expectAPersonAtTheConsole() {}
+
+static void waitForEnterAfterAFailure(ExitStatus /*status*/) {}
 #endif
 
 void endProcess(ExitStatus status)
 {
-#ifdef Q_OS_WIN
-    if (status != ExitSucceeded && consoleClosesWithTheTool())
-        waitForEnter();
-#endif
+    waitForEnterAfterAFailure(status);
     std::exit(status);
+}
+
+void endProcessAtOnce(ExitStatus status)
+{
+    waitForEnterAfterAFailure(status);
+    std::_Exit(status);
 }

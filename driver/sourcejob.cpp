@@ -11,7 +11,7 @@ void convertEntries(ConfigGenerator &generator, QDomNode &section, OutputWriter 
 }
 
 std::optional<WriteResult> convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot,
-                                             const QString &sourcePath, const QString &outputPath)
+                                             const QString &sourcePath, const QString &outputPath, QString *writeError)
 {
     QDomDocument sourceDocument;
     QDomNode section = generator.loadSectionElement(sourcePath, QStringLiteral("mainFiles"), sourceDocument);
@@ -20,5 +20,8 @@ std::optional<WriteResult> convertSourceFile(ConfigGenerator &generator, const Q
     // Entries are converted even when the output cannot be written, for their console lines.
     OutputWriter output(templateRoot, outputPath);
     convertEntries(generator, section, output);
-    return output.finish();
+    const WriteResult result = output.finish();
+    if (writeError != nullptr)
+        *writeError = output.errorString();
+    return result;
 }

@@ -16,8 +16,10 @@ void convertEntries(ConfigGenerator &generator, QDomNode &section, OutputWriter 
 
 // The whole work for one chosen source file: load its section, write a copy of the template root
 // with the configurations of its entries to `outputPath`. Returns std::nullopt, with nothing
-// written, when the source has no usable section (the loader has printed why).
+// written, when the source has no usable section (the loader has printed why). When the file
+// could not be written, `writeError` (if given) receives the file system's reason.
 std::optional<WriteResult> convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot,
-                                             const QString &sourcePath, const QString &outputPath);
+                                             const QString &sourcePath, const QString &outputPath,
+                                             QString *writeError = nullptr);
 
 #endif

@@ -2,6 +2,7 @@
 #define HOSTILEXML_H
 
 #include <QByteArray>
+#include <QDomDocument>
 #include <QString>
 #include <QSysInfo>
 #include <QTextCodec>
@@ -27,6 +28,18 @@ inline QByteArray entityBomb()
         declarations += "<!ENTITY e" + QByteArray::number(level) + " '"
             + QByteArray("&e" + QByteArray::number(level - 1) + ';').repeated(10) + "'>";
     return "<!DOCTYPE job [" + declarations + "]><job><mainFiles><f>&e9;</f></mainFiles></job>";
+}
+
+// The parse-error line, ended, for what Qt's DOM parser reports of `asRead`: the bytes of a file as
+// the tool reads them, with a line feed for each line end.
+inline QString domErrorLine(const QByteArray &asRead)
+{
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (QDomDocument().setContent(asRead, &message, &line, &column))
+        return QStringLiteral("accepted by the DOM parser");
+    return QStringLiteral("Parse error%1Line:%2Column:%3\n").arg(message).arg(line).arg(column);
 }
 
 inline QByteArray utf16WithByteOrderMark(const QString &text, QSysInfo::Endian order = QSysInfo::ByteOrder)

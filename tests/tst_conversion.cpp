@@ -62,9 +62,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Line ends are read as they are in text files, in every encoding: a carriage return counts for
-// nothing, even alone. UTF-16 writes a byte 0x0D in carriage returns and in some letters too: U+010D
-// and U+0D21 here.
+// Line ends are read as XML reads them, in every encoding: CR LF and a lone CR are each one line
+// feed. UTF-16 writes a byte 0x0D in carriage returns and in some letters too: U+010D and U+0D21 here.
 void addLineEndRows()
 {
     const QString document = QStringLiteral("<job>\n<mainFiles>\n<f>\u0160\u010D\u010D\n\u010D \u0D21</f>\n</mainFiles>\n</job>\n");
@@ -82,19 +81,31 @@ void addLineEndRows()
     QTest::newRow("UTF-16BE declaring UTF-16, CRLF")
         << utf16WithByteOrderMark(declaration.arg("UTF-16") + windowsDocument, QSysInfo::BigEndian) << section << "";
     QTest::newRow("UTF-16LE declaring UTF-8") << utf16WithByteOrderMark(declaration.arg("UTF-8") + document, QSysInfo::LittleEndian)
-                                              << "null" << "Parse errorEncountered incorrectly encoded content.Line:1Column:38\n";
+                                              << "null" << "Parse errorEncountered incorrectly encoded content.Line:1Column:1\n";
 
     const QString loneAndBlank = QStringLiteral("<job>\r\n\r\n<mainFiles>\r\n<f>A1\rA2\r\n\r\n\r\nT1</f>\r\n</mainFiles></job>");
-    const QString loneAndBlankSection = QStringLiteral("mainFiles[] f\"A1A2\n\n\nT1\"");
+    const QString loneAndBlankSection = QStringLiteral("mainFiles[] f\"A1\nA2\n\n\nT1\"");
     QTest::newRow("UTF-8, lone CR and blank CRLF lines") << loneAndBlank.toUtf8() << loneAndBlankSection << "";
     QTest::newRow("UTF-16BE, lone CR and blank CRLF lines")
         << utf16WithByteOrderMark(loneAndBlank, QSysInfo::BigEndian) << loneAndBlankSection << "";
+    const QString carriageReturnsOnly = QStringLiteral("<job>\r<mainFiles>\r<f>\rT1 M6\r&lt;leftSet>\rG0 X1\r</f></mainFiles></job>\r");
+    const QString threeLines = QStringLiteral("mainFiles[] f\"\nT1 M6\n<leftSet>\nG0 X1\n\"");
+    QTest::newRow("UTF-8, CR only") << carriageReturnsOnly.toUtf8() << threeLines << "";
+    QTest::newRow("UTF-16LE, CR only") << utf16WithByteOrderMark(carriageReturnsOnly, QSysInfo::LittleEndian) << threeLines << "";
+    QTest::newRow("UTF-32BE, CR only") << QTextCodec::codecForName("UTF-32BE")->fromUnicode(carriageReturnsOnly) << threeLines << "";
 
-    // Error positions count the text as the parser sees it, without carriage returns.
-    const QString truncated = QStringLiteral("<job>\r\n  <mainFiles>\r\n\u010D");
-    const QString truncatedError = QStringLiteral("Parse errorunexpected end of fileLine:3Column:2\n");
-    QTest::newRow("UTF-8 truncated, CRLF") << truncated.toUtf8() << "null" << truncatedError;
-    QTest::newRow("UTF-16LE truncated, CRLF") << utf16WithByteOrderMark(truncated, QSysInfo::LittleEndian) << "null" << truncatedError;
+    // Error positions count the line ends as XML reads them.
+    const QString truncated = QStringLiteral("<job>\r\n  <mainFiles>\r\r\u010D");
+    const QByteArray truncatedAsRead = QString(truncated).replace(QLatin1Char('\r'), QLatin1Char('\n')).remove(6, 1).toUtf8();
+    QTest::newRow("UTF-8 truncated, CRLF and CR") << truncated.toUtf8() << "null" << domErrorLine(truncatedAsRead);
+    QTest::newRow("UTF-16LE truncated, CRLF and CR")
+        << utf16WithByteOrderMark(truncated, QSysInfo::LittleEndian) << "null" << domErrorLine(truncatedAsRead);
+    const QByteArray mismatched = "<job>\r\n<mainFiles>\r\r</mainfiles>\r\n</job>";
+    QTest::newRow("UTF-8 mismatched tag, CRLF and CR")
+        << mismatched << "null" << domErrorLine("<job>\n<mainFiles>\n\n</mainfiles>\n</job>");
+    QTest::newRow("UTF-16BE mismatched tag, CRLF and CR")
+        << utf16WithByteOrderMark(QString::fromLatin1(mismatched), QSysInfo::BigEndian) << "null"
+        << domErrorLine("<job>\n<mainFiles>\n\n</mainfiles>\n</job>");
 }
 
 } // namespace
@@ -215,8 +226,16 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("empty file") << QByteArray() << "null" << "Parse errorunexpected end of fileLine:1Column:1\n";
     QTest::newRow("truncated document") << QByteArray("<job>\n  <mainFiles>\n") << "null"
                                         << "Parse errorunexpected end of fileLine:3Column:1\n";
-    QTest::newRow("mismatched tag") << QByteArray("<job></mainFiles>") << "null"
-                                    << "Parse errorOpening and ending tag mismatch.Line:1Column:17\n";
+    for (const QByteArray &malformed : {QByteArray("<job></mainFiles>"), QByteArray("<job/><job/>"),
+                                        QByteArray("<job>\n<mainFiles>\n<f>&amp</f></mainFiles></job>"),
+                                        QByteArray("<job><mainFiles>]]></mainFiles></job>")})
+        QTest::addRow("malformed as the DOM parser sees it: %s", malformed.constData()) << malformed << "null" << domErrorLine(malformed);
+    const QByteArray malformedThenDeep = nestedDocument("<job><mainFiles></f>", 100000);
+    QTest::newRow("malformed, then a hundred thousand levels deep")
+        << malformedThenDeep << "null" << domErrorLine(malformedThenDeep.left(24));
+    QTest::newRow("a hundred thousand levels deep, then malformed")
+        << nestedDocument("<job><mainFiles>", 100000).replace("</a></a></mainFiles>", "</b></a></mainFiles>") << "null"
+        << tooDeep(1, 16 + 255 * 3);
 
     QTest::newRow("nested a million levels") << nestedDocument("<job><mainFiles>", 1000000) << "null" << tooDeep(1, 16 + 255 * 3);
     QTest::newRow("nested as deep as allowed") << nestedDocument("<job><mainFiles>", maximumDepth - 2) << "mainFiles[] a<?>" << "";
@@ -228,17 +247,34 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("declared legacy encoding")
         << QByteArray("<?xml version='1.0' encoding='ISO-8859-1'?><job><mainFiles><f>caf\xE9</f></mainFiles></job>")
         << "mainFiles[] f\"caf\u00E9\"" << "";
-    QTest::newRow("bytes invalid in UTF-8") << QByteArray("<job><mainFiles><f>caf\xE9 \xFF</f></mainFiles></job>") << "null"
-                                            << "Parse errorEncountered incorrectly encoded content.Line:1Column:2\n";
+    QTest::newRow("bytes invalid in UTF-8") << QByteArray("<job>\n<mainFiles>\n<f>\n\xC5\xA0" "caf\xE9 \xFF</f></mainFiles></job>")
+                                            << "null" << "Parse errorEncountered incorrectly encoded content.Line:4Column:5\n";
+    QTest::newRow("UTF-8 cut in a character") << QByteArray("<job><mainFiles/></job>\n\xC5") << "null"
+                                              << "Parse errorEncountered incorrectly encoded content.Line:2Column:1\n";
+    // The checking pass reads the text in pieces of 65,536 characters: here a surrogate pair
+    // straddles the end of the first, and the column counts both of its halves.
+    const QByteArray beforePiecesEnd = "<job><mainFiles><f>" + QByteArray(65535 - 19, 'x');
+    QTest::newRow("surrogate pair across the checking pass's pieces")
+        << beforePiecesEnd + "\xF0\x9F\x98\x80\x01</f></mainFiles></job>" << "null"
+        << QStringLiteral("Parse errorUnexpected ''.Line:1Column:65538\n");
     QTest::newRow("control character") << QByteArray("<job><mainFiles><f>T1\x01</f></mainFiles></job>") << "null"
                                        << "Parse errorUnexpected ''.Line:1Column:22\n";
     QTest::newRow("undeclared entity") << QByteArray("<job><mainFiles><f>&tool;</f></mainFiles></job>") << "null"
                                        << "Parse errorEntity 'tool' not declared.Line:1Column:25\n";
-    QTest::newRow("entity expansion bomb") << entityBomb() << "null"
-                                           << "Parse errorEntity expands to more characters than the entity expansion limit.Line:1Column:553\n";
+    QTest::newRow("entity expansion bomb") << entityBomb() << "null" << domErrorLine(entityBomb());
     QTest::newRow("external entity")
         << QByteArray("<!DOCTYPE job [<!ENTITY x SYSTEM 'file:///etc/hostname'>]><job><mainFiles><f>&x;</f></mainFiles></job>")
-        << "null" << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:58\n";
+        << "null" << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:80\n";
+    QTest::newRow("external entity through an internal one")
+        << QByteArray("<!DOCTYPE job [<!ENTITY x SYSTEM 'x.txt'><!ENTITY t 'T1 &x;'>]><job><mainFiles>\n<f>T0 &t;</f></mainFiles></job>")
+        << "null" << "Parse errorEntity 't' is defined outside the document, which is never readLine:2Column:9\n";
+    QTest::newRow("external entity after a comment naming it")
+        << QByteArray("<!DOCTYPE job [<!ENTITY x PUBLIC 'p' 'x.txt'>]><job><!-- &x; --><mainFiles/>&x;</job>")
+        << "null" << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:79\n";
+    QTest::newRow("external entities, notation and names with ':' declared, not used")
+        << QByteArray("<!DOCTYPE p:job [<!NOTATION png SYSTEM 'image/png'><!ENTITY x SYSTEM 'x.txt'><!ENTITY i SYSTEM 'i.png' NDATA png>"
+                      "<!ATTLIST p:job a:b CDATA #IMPLIED>]><p:job a:b='1'><mainFiles><f>&lt;x;</f></mainFiles></p:job>")
+        << "mainFiles[] f\"<x;\"" << "";
     QTest::newRow("entity of an external document type")
         << QByteArray("<!DOCTYPE job SYSTEM 'file:///etc/hostname'><job><mainFiles><f>&x;</f></mainFiles></job>")
         << "null" << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:66\n";
@@ -273,7 +309,7 @@ void tst_Conversion::loadTemplateRoot_data()
         << QByteArray("<?xml version='1.0'?>\n<!-- t -->\n<Post Version='2'>\n  <Machine/>\n</Post>\n") << "Post[Version=2] Machine" << "";
     QTest::newRow("UTF-16 with byte-order mark")
         << utf16WithByteOrderMark(QStringLiteral("<P/>")) << "P[]" << "";
-    QTest::newRow("not well-formed") << QByteArray("<Post>") << "null" << "Parse errorunexpected end of fileLine:1Column:7\n";
+    QTest::newRow("not well-formed") << QByteArray("<Post>\r\n<A></a>") << "null" << domErrorLine("<Post>\n<A></a>");
     QTest::newRow("nested a million levels") << nestedDocument("<Post>", 1000000) << "null" << tooDeep(1, 6 + 256 * 3);
     QTest::newRow("nested as deep as allowed") << nestedDocument("<Post>", maximumDepth - 1) << "Post[] a<?>" << "";
 }

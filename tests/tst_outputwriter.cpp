@@ -7,8 +7,15 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +51,22 @@ QByteArray domWrites(const QDomNode &templateRoot, const QList<QDomElement> &con
     return domText(tree);
 }
 
+// Writes the template alone to `path` and returns what the writer says.
+WriteResult writeTemplate(const QString &path)
+{
+    QDomDocument templateDocument;
+    if (!templateDocument.setContent(QByteArray("<Post/>")))
+        return WriteResult::CannotOpen;
+    OutputWriter writer(templateDocument.documentElement(), path);
+    return writer.finish();
+}
+
+const QByteArray writtenTemplate = "    <Post/>\n";
+
+// The folder that the closed-folder test prepares, handed to the copy of this test that runs as an
+// unprivileged user when the test runs as root (who may write anywhere).
+const char *const closedFolderVariable = "CONFIGGEN_TEST_CLOSED_FOLDER";
+
 } // namespace
 
 class tst_OutputWriter : public QObject
@@ -54,6 +77,9 @@ private slots:
     void writesWhatTheDomWrites_data();
     void writesWhatTheDomWrites();
     void cannotOpen();
+    void writesIntoWhatItMayNotReplace_data();
+    void writesIntoWhatItMayNotReplace();
+    void rewritesOpenFileInClosedFolder();
 };
 
 void tst_OutputWriter::writesWhatTheDomWrites_data()
@@ -111,6 +137,76 @@ void tst_OutputWriter::cannotOpen()
     writer.append(makeConfiguration(sourceDocument, 1));
     QCOMPARE(writer.finish(), WriteResult::CannotOpen);
     QVERIFY(!QFile::exists(directory.filePath(QStringLiteral("missing"))));
+}
+
+void tst_OutputWriter::writesIntoWhatItMayNotReplace_data()
+{
+    QTest::addColumn<bool>("throughSymlink");
+    QTest::newRow("named pipe with a reader") << false;
+    QTest::newRow("symlink to a named pipe with a reader") << true;
+}
+
+// A file put in place of a named pipe would never reach the pipe's reader.
+void tst_OutputWriter::writesIntoWhatItMayNotReplace()
+{
+    QFETCH(bool, throughSymlink);
+    const QTemporaryDir directory;
+    const QString pipe = directory.filePath(QStringLiteral("pipe"));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString path = throughSymlink ? directory.filePath(QStringLiteral("out.xml")) : pipe;
+    QVERIFY(!throughSymlink || QFile::link(pipe, path));
+    // Opened without waiting for a writer, so that the writer's open does not wait either and the
+    // output, smaller than the pipe's buffer, is there to read once written.
+    const int reader = open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    QCOMPARE(writeTemplate(path), WriteResult::Written);
+    QByteArray received(4096, '\0');
+    received.resize(int(qMax<ssize_t>(read(reader, received.data(), std::size_t(received.size())), 0)));
+    close(reader);
+    QCOMPARE(received, writtenTemplate);
+    QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+    QCOMPARE(QFileInfo(path).isSymLink(), throughSymlink);
+}
+
+// Shared folders are often set up so: the user may write the file but not create files beside it.
+// Root may write anywhere, so as root the test has a copy of itself write as user nobody.
+void tst_OutputWriter::rewritesOpenFileInClosedFolder()
+{
+    if (const QString prepared = qEnvironmentVariable(closedFolderVariable); !prepared.isEmpty()) {
+        QVERIFY2(!QFileInfo(prepared).isWritable(), "the folder is open to this user");
+        QCOMPARE(writeTemplate(prepared + QStringLiteral("/out.xml")), WriteResult::Written);
+        return;
+    }
+    const QTemporaryDir directory;
+    const QString folder = directory.filePath(QStringLiteral("GenerateFiles"));
+    const QString path = folder + QStringLiteral("/out.xml");
+    QFile earlier(path);
+    QVERIFY(QDir().mkdir(folder) && earlier.open(QIODevice::WriteOnly) && earlier.write("earlier output, longer than the new\n") > 0);
+    earlier.close();
+    QVERIFY(chmod(QFile::encodeName(path).constData(), 0666) == 0 && chmod(QFile::encodeName(folder).constData(), 0555) == 0
+            && chmod(QFile::encodeName(directory.path()).constData(), 0755) == 0);
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    const passwd *const nobody = getpwnam("nobody");
+    if (geteuid() != 0) {
+        QCOMPARE(writeTemplate(path), WriteResult::Written);
+    } else if (setpriv.isEmpty() || nobody == nullptr) {
+        QSKIP("runs as root, and without setpriv or a user 'nobody' it cannot write as a user who may not write everywhere");
+    } else {
+        QProcess copy;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(closedFolderVariable), folder);
+        copy.setProcessEnvironment(environment);
+        copy.setProcessChannelMode(QProcess::MergedChannels);
+        copy.start(setpriv, {QStringLiteral("--reuid=%1").arg(nobody->pw_uid), QStringLiteral("--regid=%1").arg(nobody->pw_gid),
+                             QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(),
+                             QStringLiteral("rewritesOpenFileInClosedFolder")});
+        QVERIFY(copy.waitForFinished(30000));
+        QVERIFY2(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0, copy.readAll().constData());
+    }
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), writtenTemplate);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList(QStringLiteral("out.xml")));
+    chmod(QFile::encodeName(folder).constData(), 0755); // for QTemporaryDir to remove it
 }
 
 QTEST_GUILESS_MAIN(tst_OutputWriter)

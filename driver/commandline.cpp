@@ -1,0 +1,179 @@
+#include "commandline.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+QString nativePath(const char *path)
+{
+    return QDir::toNativeSeparators(QString::fromLatin1(path));
+}
+
+QString description()
+{
+    return QStringLiteral("Turns source XML files into post-processor configuration files.\n\n"
+                          "Without SOURCE, a file dialog asks for the sources, and the console whether to\n"
+                          "run another batch. Each SOURCE named is converted, in the order given, in one\n"
+                          "batch without dialog or question.\n\n"
+                          "It works in the folder it is started in, which holds the template\n")
+        + nativePath("Template/PostProcessorTemplate.xml") + QStringLiteral(", ") + nativePath("SourceFiles/")
+        + QStringLiteral(" (where the dialog opens)\nand ") + nativePath("GenerateFiles/")
+        + QStringLiteral(" (the output folder, which must exist).\n\n"
+                         "Exit status: 0 when every SOURCE was written (without SOURCE: when the batches\n"
+                         "end); 1 when nothing could be done (no template, no USERNAME, a usage error, the\n"
+                         "dialog cannot start); 2 when at least one SOURCE was not written.\n\n"
+                         "Qt's own options (-platform, -style, ...) are taken too; --help-all lists them.");
+}
+
+QString sourceDescription()
+{
+    const QString output = QStringLiteral("It gives ") + nativePath("GenerateFiles/<USERNAME>_<its name>.");
+#ifdef Q_OS_WIN
+    return QStringLiteral("A source XML file, such as SourceFiles\\*.xml (the wildcards * and ? name the "
+                          "files that match). ")
+        + output;
+#else
+    return QStringLiteral("A source XML file. ") + output;
+#endif
+}
+
+void describeTheTool(QCommandLineParser &parser)
+{
+    // Qt's options are single-dash words (-platform), never bundled letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(description());
+    parser.addPositionalArgument(QStringLiteral("SOURCE"), sourceDescription(), QStringLiteral("[SOURCE...]"));
+}
+
+#ifdef Q_OS_WIN
+// cmd and PowerShell take only * and ? as wildcards: brackets are part of a file name.
+QRegularExpression wildcardPattern(const QString &pattern)
+{
+    QString expression = QRegularExpression::escape(pattern);
+    expression.replace(QLatin1String("\\*"), QLatin1String(".*")).replace(QLatin1String("\\?"), QLatin1String("."));
+    return QRegularExpression(QRegularExpression::anchoredPattern(expression), QRegularExpression::CaseInsensitiveOption);
+}
+
+// A name whose last part holds * or ? names the files that match, sorted by name as Windows sorts
+// them; one that matches nothing stays as it is and fails like any missing file.
+QStringList expandWildcards(const QStringList &arguments)
+{
+    QStringList paths;
+    for (const QString &argument : arguments) {
+        const int nameStart = argument.lastIndexOf(QRegularExpression(QStringLiteral("[/\\\\:]"))) + 1;
+        const QString pattern = argument.mid(nameStart);
+        const QStringList names = pattern.contains(QRegularExpression(QStringLiteral("[*?]")))
+            ? QDir(nameStart ? argument.left(nameStart) : QStringLiteral("."))
+                  .entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)
+                  .filter(wildcardPattern(pattern))
+            : QStringList();
+        if (names.isEmpty())
+            paths << argument;
+        for (const QString &name : names)
+            paths << argument.left(nameStart) + name;
+    }
+    return paths;
+}
+#else
+// The shell has expanded any pattern: every argument is a file name.
+QStringList expandWildcards(const QStringList &arguments)
+{
+    return arguments;
+}
+#endif
+
+} // namespace
+
+QList<QCommandLineOption> qtOptions()
+{
+    struct QtOption
+    {
+        const char *name;
+        const char *valueName; // none for a switch
+    };
+    const std::initializer_list<QtOption> taken = {
+        {"platform", "name[:options]"}, {"platformpluginpath", "path"}, {"platformtheme", "theme"}, {"plugin", "plugin"},
+        {"qwindowgeometry", "geometry"}, {"qwindowtitle", "title"}, {"qwindowicon", "icon"}, {"session", "session"},
+        {"style", "style"}, {"stylesheet", "file"}, {"qmljsdebugger", "port:port[,block]"}, {"reverse", nullptr},
+        {"testability", nullptr}, {"widgetcount", nullptr}, {"qdevel", nullptr}, {"qdebug", nullptr},
+#ifndef Q_OS_WIN
+        // The X11 platform's own.
+        {"display", "display"}, {"geometry", "geometry"}, {"title", "title"}, {"icon", "icon"}, {"name", "name"},
+        {"visual", "id"}, {"nograb", nullptr}, {"dograb", nullptr},
+#endif
+    };
+    QList<QCommandLineOption> options;
+    for (const QtOption &option : taken) {
+        options << QCommandLineOption(QString::fromLatin1(option.name), QString(), QString::fromLatin1(option.valueName));
+        options.last().setFlags(QCommandLineOption::HiddenFromHelp);
+    }
+    return options;
+}
+
+CommandLine::CommandLine() : helpOption(parser.addHelpOption()), versionOption(parser.addVersionOption())
+{
+    describeTheTool(parser);
+    parser.addOptions(qtOptions());
+}
+
+bool CommandLine::parse(const QStringList &arguments)
+{
+#ifdef Q_OS_WIN
+    // Windows' programs show their help for /?.
+    QStringList words = arguments;
+    std::replace(words.begin(), words.end(), QStringLiteral("/?"), QStringLiteral("-?"));
+    return parser.parse(words);
+#else
+    return parser.parse(arguments);
+#endif
+}
+
+QString CommandLine::errorLine() const
+{
+    return QStringLiteral("configgen: ") + parser.errorText() + QStringLiteral(" See configgen --help.");
+}
+
+bool CommandLine::asksForHelp() const
+{
+    return parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"));
+}
+
+bool CommandLine::asksForVersion() const
+{
+    return parser.isSet(versionOption);
+}
+
+QString CommandLine::helpText() const
+{
+    if (!parser.isSet(QStringLiteral("help-all")))
+        return parser.helpText().trimmed();
+    QCommandLineParser withQtOptions;
+    withQtOptions.addHelpOption();
+    withQtOptions.addVersionOption();
+    describeTheTool(withQtOptions);
+    for (QCommandLineOption option : qtOptions()) {
+        option.setFlags({});
+        withQtOptions.addOption(option);
+    }
+    return withQtOptions.helpText().trimmed();
+}
+
+bool CommandLine::leavesSourcesToTheDialog() const
+{
+    return parser.positionalArguments().isEmpty() && !asksForHelp() && !asksForVersion();
+}
+
+bool CommandLine::namesADisplay() const
+{
+    const QStringList given = parser.optionNames();
+    return given.contains(QStringLiteral("platform")) || given.contains(QStringLiteral("display"));
+}
+
+QStringList CommandLine::sources() const
+{
+    return expandWildcards(parser.positionalArguments());
+}

@@ -1,0 +1,42 @@
+#ifndef COMMANDLINE_H
+#define COMMANDLINE_H
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the command line asks of the tool: its help, its version, the dialog, or the sources named.
+class CommandLine
+{
+public:
+    CommandLine();
+
+    // Returns false for an unknown option or one without its value; errorLine() then says which.
+    bool parse(const QStringList &arguments);
+    QString errorLine() const;
+
+    bool asksForHelp() const;
+    bool asksForVersion() const;
+    QString helpText() const;
+
+    // Nothing but Qt's own options: a person chooses the sources in the dialog.
+    bool leavesSourcesToTheDialog() const;
+    // -platform or -display says where the dialog shows, as DISPLAY does.
+    bool namesADisplay() const;
+    // The sources named, in their order. Windows' shells leave wildcards to the program: there a
+    // name holding * or ? stands for the files that match it.
+    QStringList sources() const;
+
+private:
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption;
+    const QCommandLineOption versionOption;
+};
+
+// The options that Qt 5.15 itself takes off a widget program's command line. The tool knows them so
+// as to tell their values from sources; they take effect only in the dialog.
+QList<QCommandLineOption> qtOptions();
+
+#endif

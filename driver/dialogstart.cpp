@@ -1,0 +1,87 @@
+#include "dialogstart.h"
+
+#include "console.h"
+#include "processend.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+#ifndef Q_OS_WIN
+const QString nameTheSources = QStringLiteral("or name the source files on the command line (configgen --help)");
+#endif
+
+QtMessageHandler qtMessageHandler = nullptr;
+bool displayDidNotAnswer = false;
+
+QString whatToDo()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("configgen: Qt's platform plugin (platforms\\qwindows.dll) cannot be loaded: keep the "
+                          "platforms folder beside configgen.exe, as the zip holds it");
+#else
+    if (displayDidNotAnswer)
+        return QStringLiteral("configgen: the display does not answer; start configgen in a desktop session, ") + nameTheSources;
+    return QStringLiteral("configgen: Qt's platform plugin cannot be loaded; install the Qt libraries that configgen "
+                          "needs, ")
+        + nameTheSources;
+#endif
+}
+
+// Qt fails fatally while it makes the application object when its platform cannot start.
+void endOnFatalMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        displayDidNotAnswer = displayDidNotAnswer || message.startsWith(QLatin1String("could not connect to display"));
+        qtMessageHandler(type, context, message);
+        return;
+    }
+    printErrorLine(message.trimmed());
+    printErrorLine(whatToDo());
+    endProcessAtOnce(ExitNothingDone); // Qt is half-made: no clean-up may run
+}
+
+#ifdef Q_OS_WIN
+// Without a console window Qt shows that message in a message box too. Started without one (by a
+// scheduled task, or an export hook with CREATE_NO_WINDOW) the tool may have nobody to close it, and
+// would never end: the message goes to standard error alone.
+LRESULT CALLBACK refuseMessageBoxes(int code, WPARAM window, LPARAM details)
+{
+    wchar_t className[8] = {};
+    if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(window), className, 8) > 0
+        && wcscmp(className, L"#32770") == 0)
+        return 1;
+    return CallNextHookEx(nullptr, code, window, details);
+}
+#endif
+
+} // namespace
+
+void endIfNoDisplayIsNamed([[maybe_unused]] bool namedOnTheCommandLine)
+{
+#ifdef Q_OS_LINUX
+    if (namedOnTheCommandLine || qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        return;
+    printErrorLine(QStringLiteral("configgen: no display is named to show the file dialog on (DISPLAY is not set); "
+                                  "start configgen in a desktop session, ")
+                   + nameTheSources);
+    endProcess(ExitNothingDone);
+#endif
+}
+
+std::unique_ptr<QApplication> startTheDialogsApplication(int &argc, char **argv)
+{
+    qtMessageHandler = qInstallMessageHandler(endOnFatalMessage);
+#ifdef Q_OS_WIN
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, refuseMessageBoxes, nullptr, GetCurrentThreadId());
+#endif
+    auto application = std::make_unique<QApplication>(argc, argv);
+#ifdef Q_OS_WIN
+    UnhookWindowsHookEx(hook);
+#endif
+    qInstallMessageHandler(qtMessageHandler);
+    return application;
+}
