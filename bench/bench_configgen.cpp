@@ -4,6 +4,7 @@
 
 #include "configgenerator.h"
 #include "outputwriter.h"
+#include "processsetup.h"
 #include "sourcegenerator.h"
 #include "sourcejob.h"
 
@@ -176,7 +177,7 @@ BENCHMARK(wholeJob)->Apply(entryCounts);
 
 int main(int argc, char *argv[])
 {
-    makeAttributeOrderStable();
+    setUpProcess();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,6 +1,5 @@
-# Cross-builds configgen.exe for 64-bit Windows on Debian with MinGW-w64:
-#   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-#         -DCMAKE_PREFIX_PATH=/path/to/qt5-mingw
+# Cross-builds configgen.exe for 64-bit Windows on Debian with MinGW-w64 (the windows preset:
+#   CONFIGGEN_WINDOWS_QT=/path/to/qt5-mingw cmake --preset windows).
 # The posix thread model's compilers: the win32 model lacks std::thread in gcc 12, and Qt for
 # Windows is built with them too, so both link the same runtime DLLs.
 set(CMAKE_SYSTEM_NAME Windows)
@@ -18,3 +17,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# What is built here runs on this machine under Wine: the unit tests do (ctest -L unit).
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

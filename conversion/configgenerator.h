@@ -1,6 +1,8 @@
 #ifndef CONFIGGENERATOR_H
 #define CONFIGGENERATOR_H
 
+#include "workingfolder.h"
+
 #include <QDomDocument>
 #include <QDomNode>
 #include <QString>
@@ -11,7 +13,7 @@
 class ConfigGenerator
 {
 public:
-    ConfigGenerator() : templatePath(QStringLiteral("Template/PostProcessorTemplate.xml")) {}
+    ConfigGenerator() : templatePath(WorkingFolder::templatePath) {}
 
     // Runs batches until the user declines another, then ends the process (status 0); a missing
     // template or USERNAME ends it at start (status 1).

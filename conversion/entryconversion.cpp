@@ -6,7 +6,6 @@
 #include <QVector>
 
 #include <array>
-#include <vector>
 
 namespace {
 
@@ -26,61 +25,23 @@ constexpr std::array<EntryKind, 4> entryKinds = {{
     {"tandem", "T", "Tandem", "tandem.png"},
 }};
 
-// The attributes of every configuration of one kind, in the order in which they are set. Qt keeps
-// an attribute's value twice, as the value that it writes and as a text node under the attribute;
-// a shallow copy of an attribute holds the value alone. So each kind's attributes are made once,
-// and every configuration gets shallow copies of them: less than half the nodes, the same text.
-using KindAttributes = std::array<QDomAttr, 5>;
-
-class AttributeSets
+const EntryKind *findEntryKind(const QString &key)
 {
-public:
-    AttributeSets()
-    {
-        for (std::size_t i = 0; i < entryKinds.size(); ++i)
-            sets[i] = makeSet(entryKinds[i]);
+    for (const EntryKind &kind : entryKinds) {
+        if (key == QLatin1String(kind.key))
+            return &kind;
     }
-
-    const KindAttributes *find(const QString &key) const
-    {
-        for (std::size_t i = 0; i < entryKinds.size(); ++i) {
-            if (key == QLatin1String(entryKinds[i].key))
-                return &sets[i];
-        }
-        return nullptr;
-    }
-
-private:
-    // Every configuration is an NC program in G-code, so the prefix is empty and the suffix fixed.
-    KindAttributes makeSet(const EntryKind &kind)
-    {
-        QDomElement holder = document.createElement(QStringLiteral("Configulation"));
-        holders.push_back(holder); // an attribute is usable only while its element lives
-        holder.setAttribute(QStringLiteral("Name"), QLatin1String(kind.name));
-        holder.setAttribute(QStringLiteral("NickName"), QLatin1String(kind.nickName));
-        holder.setAttribute(QStringLiteral("Prefix"), QString());
-        holder.setAttribute(QStringLiteral("Suffix"), QStringLiteral(".nc"));
-        holder.setAttribute(QStringLiteral("Image"), QLatin1String(kind.image));
-        return {holder.attributeNode(QStringLiteral("Name")), holder.attributeNode(QStringLiteral("NickName")),
-                holder.attributeNode(QStringLiteral("Prefix")), holder.attributeNode(QStringLiteral("Suffix")),
-                holder.attributeNode(QStringLiteral("Image"))};
-    }
-
-    QDomDocument document; // first made, last gone: it owns everything below
-    std::vector<QDomElement> holders;
-    std::array<KindAttributes, entryKinds.size()> sets;
-};
-
-const KindAttributes *findKindAttributes(const QString &key)
-{
-    static const AttributeSets attributeSets;
-    return attributeSets.find(key);
+    return nullptr;
 }
 
-void copyKindAttributes(QDomElement &configuration, const KindAttributes &attributes)
+// Every configuration is an NC program in G-code, so the prefix is empty and the suffix fixed.
+void setKindAttributes(QDomElement &configuration, const EntryKind &kind)
 {
-    for (const QDomAttr &attribute : attributes)
-        configuration.setAttributeNode(attribute.cloneNode(false).toAttr());
+    configuration.setAttribute(QStringLiteral("Name"), QLatin1String(kind.name));
+    configuration.setAttribute(QStringLiteral("NickName"), QLatin1String(kind.nickName));
+    configuration.setAttribute(QStringLiteral("Prefix"), QString());
+    configuration.setAttribute(QStringLiteral("Suffix"), QStringLiteral(".nc"));
+    configuration.setAttribute(QStringLiteral("Image"), QLatin1String(kind.image));
 }
 
 // A marker line names a work offset: <leftSet> is G54, <rightSet> is G55; any other marker
@@ -125,13 +86,13 @@ QDomNode ConfigGenerator::convertEntry(const QDomNode &entry)
         printConsoleLine(QStringLiteral("Name is empty"));
         return {};
     }
-    const KindAttributes *attributes = findKindAttributes(kindKey);
-    if (attributes == nullptr)
+    const EntryKind *kind = findEntryKind(kindKey);
+    if (kind == nullptr)
         return {};
 
     QDomDocument document = entry.ownerDocument();
     QDomElement configuration = document.createElement(QStringLiteral("Configulation"));
-    copyKindAttributes(configuration, *attributes);
+    setKindAttributes(configuration, *kind);
     appendContentLines(configuration, document, entry.firstChildElement(QStringLiteral("content")).text());
     return configuration;
 }

@@ -2,13 +2,10 @@
 #include "configgenerator.h"
 #include "console.h"
 #include "dialogstart.h"
-#include "openglsetup.h"
 #include "processend.h"
-#include "sourcejob.h"
+#include "processsetup.h"
 
 #include <QCoreApplication>
-
-#include <csignal>
 
 namespace {
 
@@ -26,7 +23,6 @@ QStringList argumentsBeforeTheApplication(int argc, char **argv)
 {
     expectAPersonAtTheConsole();
     endIfNoDisplayIsNamed(commandLine.namesADisplay());
-    skipOpenGlIntegration();
     const std::unique_ptr<QApplication> application = startTheDialogsApplication(argc, argv);
     Q_UNUSED(application) // it lives as long as the dialog: runBatches never returns
     ConfigGenerator generator;
@@ -56,12 +52,7 @@ QStringList argumentsBeforeTheApplication(int argc, char **argv)
 
 int main(int argc, char *argv[])
 {
-#ifdef SIGXFSZ
-    // Hitting the file size limit must fail the one write, which the output writer then undoes,
-    // instead of killing the whole batch half-way through a file.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
-    makeAttributeOrderStable();
+    setUpProcess();
     CommandLine commandLine;
     if (commandLine.parse(argumentsBeforeTheApplication(argc, argv)) && commandLine.leavesSourcesToTheDialog())
         runWithDialog(argc, argv, commandLine);

@@ -19,21 +19,21 @@ constexpr int indentation = 4;
 // the placeholder's, whatever the template holds.
 const QString placeholderName = QStringLiteral("configgen-configurations");
 
-// UTF-8, as Qt's own codec writes it, with a quick answer to the question that Qt's DOM serializer
-// asks for every character it writes: whether the codec can encode it. Qt answers it by encoding
-// the character into a new byte array, which cost about a tenth of a large job. UTF-8 encodes
-// every character but halves of surrogate pairs, which are left to Qt's codec.
-class Utf8Writer : public QTextCodec
+// A UTF-8 codec: Qt's own, with a quick answer to the question that Qt's DOM serializer asks for
+// every character it writes, whether the codec can encode it. Qt answers it by encoding the
+// character into a new byte array. UTF-8 encodes every character but halves of surrogate pairs,
+// which are left to Qt's codec.
+class Utf8Codec : public QTextCodec
 {
 public:
     // Qt keeps a codec once made, and deletes it when the application ends.
     static QTextCodec *instance()
     {
-        static QTextCodec *const codec = new Utf8Writer;
+        static QTextCodec *const codec = new Utf8Codec;
         return codec;
     }
 
-    QByteArray name() const override { return QByteArrayLiteral("configgen-UTF-8-writer"); }
+    QByteArray name() const override { return QByteArrayLiteral("configgen-UTF-8"); }
     // Not a registered encoding's number, so that QTextCodec::codecForMib() finds Qt's own codecs.
     int mibEnum() const override { return -106; }
 
@@ -53,58 +53,10 @@ protected:
     }
 
 private:
-    Utf8Writer() = default;
+    Utf8Codec() = default;
 
     QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
 };
-
-} // namespace
-
-// Collects what is written and hands it on to the file in large blocks. Qt's DOM serializer ends
-// every line with a flushing line end, and a text stream flushes a file under it every time: one
-// write system call per line. This holds no more than one block, where a buffer would hold the
-// whole output.
-class BlockWriter
-{
-public:
-    explicit BlockWriter(QIODevice &target) : target(target) { block.reserve(2 * blockSize); }
-
-    void write(const char *data, int size)
-    {
-        block.append(data, size);
-        if (block.size() >= blockSize)
-            passOn();
-    }
-
-    // Hands on what is left; false when the file has refused any part of a block.
-    bool finish()
-    {
-        passOn();
-        return !failed;
-    }
-
-    bool hasFailed() const { return failed; }
-
-private:
-    // A write cut short (a file size limit reached part-way) tells no reason; the next write of
-    // the rest fails with it.
-    void passOn()
-    {
-        for (qint64 at = 0; !failed && at < block.size();) {
-            const qint64 written = target.write(block.constData() + at, block.size() - at);
-            failed = written <= 0;
-            at += written;
-        }
-        block.resize(0); // keeps the reserved capacity
-    }
-
-    static constexpr int blockSize = 1 << 20;
-    QIODevice &target;
-    QByteArray block;
-    bool failed = false;
-};
-
-namespace {
 
 // A named pipe, a device, or a symlink to one.
 bool isSpecialFile(const QString &path)
@@ -138,13 +90,9 @@ OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPa
 {
     scratch.open(QIODevice::WriteOnly);
     scratchStream.setDevice(&scratch);
-    scratchStream.setCodec(Utf8Writer::instance());
+    scratchStream.setCodec(Utf8Codec::instance());
     opened = file->open(QIODevice::WriteOnly | QIODevice::Text);
-    if (opened)
-        blocks = std::make_unique<BlockWriter>(*file);
 }
-
-OutputWriter::~OutputWriter() = default;
 
 // What the DOM writes of `node` alone, as UTF-8 with line feeds; the file, opened as text, turns
 // them into the platform's line ends.
@@ -167,12 +115,13 @@ void OutputWriter::startContent()
     const QByteArray whole = serialized(root);
     const QByteArray placeholder = '<' + placeholderName.toUtf8() + "/>\n";
     const int at = whole.lastIndexOf(placeholder);
+    Q_ASSERT(at >= 0);
     int headEnd = at;
     // An indented placeholder follows a line end and its indentation, which each configuration
     // writes for itself.
     while (indentNext && headEnd > 0 && whole.at(headEnd - 1) == ' ')
         --headEnd;
-    blocks->write(whole.constData(), headEnd);
+    file->write(whole.constData(), headEnd);
     tail = whole.mid(at + placeholder.size());
 }
 
@@ -181,7 +130,7 @@ void OutputWriter::startContent()
 // text holds a line break: its items are lines.
 void OutputWriter::append(const QDomNode &configuration)
 {
-    if (!opened || blocks->hasFailed())
+    if (!opened || file->error() != QFileDevice::NoError)
         return;
     if (!started)
         startContent();
@@ -191,7 +140,7 @@ void OutputWriter::append(const QDomNode &configuration)
     const char *line = text.constData();
     const char *const end = line + text.size();
     if (indentNext) {
-        blocks->write(spaces.data(), indentation);
+        file->write(spaces.data(), indentation);
     } else {
         while (line != end && *line == ' ')
             ++line;
@@ -200,9 +149,9 @@ void OutputWriter::append(const QDomNode &configuration)
     while (line != end) {
         const char *lineEnd = static_cast<const char *>(std::memchr(line, '\n', std::size_t(end - line)));
         lineEnd = lineEnd == nullptr ? end : lineEnd + 1;
-        blocks->write(line, int(lineEnd - line));
+        file->write(line, lineEnd - line);
         if (lineEnd != end)
-            blocks->write(spaces.data(), indentation);
+            file->write(spaces.data(), indentation);
         line = lineEnd;
     }
 }
@@ -212,15 +161,15 @@ WriteResult OutputWriter::finish()
     if (!opened)
         return WriteResult::CannotOpen;
     if (started) {
-        blocks->write(tail.constData(), tail.size());
+        file->write(tail);
     } else {
         const QByteArray whole = serialized(templateRoot.cloneNode(true));
-        blocks->write(whole.constData(), whole.size());
+        file->write(whole);
     }
     // QSaveFile::commit() can lose a failed write (a full disk, a file size limit), so push every
     // byte to the disk here and check, while the write can still be undone: a new file that is not
     // committed goes with the writer. The file system's reason stays for errorString().
-    if (!blocks->finish() || !file->flush() || file->error() != QFileDevice::NoError)
+    if (!file->flush() || file->error() != QFileDevice::NoError)
         return WriteResult::CannotWrite;
     return commitFile(*file) ? WriteResult::Written : WriteResult::CannotWrite;
 }

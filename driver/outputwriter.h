@@ -16,8 +16,6 @@ enum class WriteResult {
     CannotWrite, // a new file was discarded and the old one is unchanged; a file written in place is not
 };
 
-class BlockWriter;
-
 // Writes one output file: the template's root element with configurations appended, in UTF-8
 // indented by 4, byte for byte as Qt's DOM writes such a tree. The configurations are written
 // one at a time as they come, so that the output tree never exists as a whole: a large source's
@@ -29,7 +27,6 @@ class OutputWriter
 {
 public:
     OutputWriter(const QDomNode &templateRoot, const QString &outputPath);
-    ~OutputWriter();
     OutputWriter(const OutputWriter &) = delete;
     OutputWriter &operator=(const OutputWriter &) = delete;
 
@@ -49,7 +46,6 @@ private:
 
     QDomNode templateRoot;
     std::unique_ptr<QFileDevice> file;
-    std::unique_ptr<BlockWriter> blocks;
     QBuffer scratch; // what the DOM writes of one node, before it goes to the file
     QTextStream scratchStream;
     QByteArray tail; // what follows the last configuration

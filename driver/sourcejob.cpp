@@ -1,13 +1,5 @@
 #include "sourcejob.h"
 
-#include <QHash>
-
-void makeAttributeOrderStable()
-{
-    // Zero is the one seed with which Qt hashes strings the same way on every machine.
-    qSetGlobalQHashSeed(0);
-}
-
 void convertEntries(ConfigGenerator &generator, QDomNode &section, OutputWriter &output)
 {
     for (QDomNode entry = section.firstChild(); !entry.isNull(); entry = section.firstChild()) {

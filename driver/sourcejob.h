@@ -9,12 +9,6 @@
 
 #include <optional>
 
-// Qt 5 writes an element's attributes in the order of a hash whose seed is random per process, so
-// every run would order them differently and every output would look changed. Call this before any
-// document is built: the order is then the same on every run and every machine with the same Qt.
-// A QT_HASH_SEED in the environment takes precedence, as Qt decides.
-void makeAttributeOrderStable();
-
 // Converts the entries of `section` in document order and writes every configuration to
 // `output`. Each entry is taken off the section once converted and each configuration is freed
 // once written, so that the job never holds the whole source and the whole output at once.

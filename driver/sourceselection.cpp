@@ -2,15 +2,15 @@
 
 #include "console.h"
 #include "consoleanswer.h"
+#include "workingfolder.h"
 
 #include <QFileDialog>
 
 QStringList ConfigGenerator::selectSourceFiles()
 {
     for (;;) {
-        QStringList paths = QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Open XML File"),
-                                                          QStringLiteral("SourceFiles"),
-                                                          QStringLiteral("XML files (*.xml)"));
+        QStringList paths = QFileDialog::getOpenFileNames(nullptr, WorkingFolder::dialogCaption,
+                                                          WorkingFolder::sourceFolder, WorkingFolder::dialogFilter);
         if (!paths.isEmpty())
             return paths;
 
