@@ -19,16 +19,6 @@ QStringList argumentsBeforeTheApplication(int argc, char **argv)
     return arguments;
 }
 
-[[noreturn]] void runWithDialog(int &argc, char **argv, const CommandLine &commandLine)
-{
-    expectAPersonAtTheConsole();
-    endIfNoDisplayIsNamed(commandLine.namesADisplay());
-    const std::unique_ptr<QApplication> application = startTheDialogsApplication(argc, argv);
-    Q_UNUSED(application) // it lives as long as the dialog: runBatches never returns
-    ConfigGenerator generator;
-    generator.runBatches();
-}
-
 [[noreturn]] void runWithoutDialog(int &argc, char **argv, CommandLine &commandLine)
 {
     const QCoreApplication application(argc, argv);
@@ -55,6 +45,6 @@ int main(int argc, char *argv[])
     setUpProcess();
     CommandLine commandLine;
     if (commandLine.parse(argumentsBeforeTheApplication(argc, argv)) && commandLine.leavesSourcesToTheDialog())
-        runWithDialog(argc, argv, commandLine);
+        runWithDialog(argc, argv, commandLine.namesADisplay());
     runWithoutDialog(argc, argv, commandLine);
 }
