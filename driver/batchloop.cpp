@@ -1,7 +1,7 @@
 #include "configgenerator.h"
 
 #include "console.h"
-#include "processend.h"
+#include "process.h"
 #include "sourcejob.h"
 #include "workingfolder.h"
 

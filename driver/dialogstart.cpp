@@ -2,7 +2,7 @@
 
 #include "configgenerator.h"
 #include "console.h"
-#include "processend.h"
+#include "process.h"
 
 #include <QApplication>
 

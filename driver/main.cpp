@@ -2,8 +2,7 @@
 #include "configgenerator.h"
 #include "console.h"
 #include "dialogstart.h"
-#include "processend.h"
-#include "processsetup.h"
+#include "process.h"
 
 #include <QCoreApplication>
 
