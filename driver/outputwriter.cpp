@@ -58,16 +58,10 @@ private:
     QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
 };
 
-// A named pipe, a device, or a symlink to one.
-bool isSpecialFile(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() && !info.isFile() && !info.isDir();
-}
-
 std::unique_ptr<QFileDevice> makeOutputFile(const QString &path)
 {
-    if (isSpecialFile(path))
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile() && !existing.isDir()) // a named pipe, a device, a symlink to one
         return std::make_unique<QFile>(path);
     auto file = std::make_unique<QSaveFile>(path);
     file->setDirectWriteFallback(true);
@@ -86,23 +80,21 @@ bool commitFile(QFileDevice &file)
 } // namespace
 
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
-    : templateRoot(templateRoot), file(makeOutputFile(outputPath))
+    : templateRoot(templateRoot), file(makeOutputFile(outputPath)), scratchStream(&scratch, QIODevice::WriteOnly)
 {
-    scratch.open(QIODevice::WriteOnly);
-    scratchStream.setDevice(&scratch);
     scratchStream.setCodec(Utf8Codec::instance());
-    opened = file->open(QIODevice::WriteOnly | QIODevice::Text);
+    file->open(QIODevice::WriteOnly | QIODevice::Text);
 }
 
 // What the DOM writes of `node` alone, as UTF-8 with line feeds; the file, opened as text, turns
 // them into the platform's line ends.
 QByteArray OutputWriter::serialized(const QDomNode &node)
 {
-    scratch.buffer().resize(0);
-    scratch.seek(0);
+    scratch.resize(0);
+    scratchStream.seek(0);
     node.save(scratchStream, indentation, QDomNode::EncodingFromDocument);
     scratchStream.flush();
-    return scratch.buffer();
+    return scratch;
 }
 
 // Writes what comes before the first configuration, and keeps what follows the last.
@@ -130,7 +122,7 @@ void OutputWriter::startContent()
 // text holds a line break: its items are lines.
 void OutputWriter::append(const QDomNode &configuration)
 {
-    if (!opened || file->error() != QFileDevice::NoError)
+    if (!file->isOpen() || file->error() != QFileDevice::NoError)
         return;
     if (!started)
         startContent();
@@ -158,7 +150,7 @@ void OutputWriter::append(const QDomNode &configuration)
 
 WriteResult OutputWriter::finish()
 {
-    if (!opened)
+    if (!file->isOpen())
         return WriteResult::CannotOpen;
     if (started) {
         file->write(tail);
