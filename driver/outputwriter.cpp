@@ -6,9 +6,6 @@
 #include <QSaveFile>
 #include <QTextCodec>
 
-#include <cstring>
-#include <string_view>
-
 namespace {
 
 constexpr int indentation = 4;
@@ -126,26 +123,16 @@ void OutputWriter::append(const QDomNode &configuration)
         return;
     if (!started)
         startContent();
-    const QByteArray text = serialized(configuration);
-    constexpr std::string_view spaces("    ");
-    static_assert(spaces.size() == indentation);
-    const char *line = text.constData();
-    const char *const end = line + text.size();
-    if (indentNext) {
-        file->write(spaces.data(), indentation);
-    } else {
-        while (line != end && *line == ' ')
-            ++line;
-        indentNext = true;
-    }
-    while (line != end) {
-        const char *lineEnd = static_cast<const char *>(std::memchr(line, '\n', std::size_t(end - line)));
-        lineEnd = lineEnd == nullptr ? end : lineEnd + 1;
-        file->write(line, lineEnd - line);
-        if (lineEnd != end)
-            file->write(spaces.data(), indentation);
-        line = lineEnd;
-    }
+    const QByteArray indent(indentation, ' ');
+    QByteArray text = serialized(configuration);
+    text.replace('\n', '\n' + indent);
+    text.chop(indentation); // the DOM ends the text with a line end, which nothing follows
+    if (indentNext)
+        file->write(indent);
+    else
+        text.remove(0, indentation); // the first line's own indentation
+    indentNext = true;
+    file->write(text);
 }
 
 WriteResult OutputWriter::finish()
