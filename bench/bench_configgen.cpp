@@ -4,7 +4,7 @@
 
 #include "configgenerator.h"
 #include "outputwriter.h"
-#include "processsetup.h"
+#include "process.h"
 #include "sourcegenerator.h"
 #include "sourcejob.h"
 

@@ -5,48 +5,36 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <utility>
 
 namespace {
 
-QString nativePath(const char *path)
-{
-    return QDir::toNativeSeparators(QString::fromLatin1(path));
-}
-
+// The help names paths with the platform's own separator; no other slash stands in its texts.
 QString description()
 {
-    return QStringLiteral("Turns source XML files into post-processor configuration files.\n\n"
-                          "Without SOURCE, a file dialog asks for the sources, and the console whether to\n"
-                          "run another batch. Each SOURCE named is converted, in the order given, in one\n"
-                          "batch without dialog or question.\n\n"
-                          "It works in the folder it is started in, which holds the template\n")
-        + nativePath("Template/PostProcessorTemplate.xml") + QStringLiteral(", ") + nativePath("SourceFiles/")
-        + QStringLiteral(" (where the dialog opens)\nand ") + nativePath("GenerateFiles/")
-        + QStringLiteral(" (the output folder, which must exist).\n\n"
-                         "Exit status: 0 when every SOURCE was written (without SOURCE: when the batches\n"
-                         "end); 1 when nothing could be done (no template, no USERNAME, a usage error, the\n"
-                         "dialog cannot start); 2 when at least one SOURCE was not written.\n\n"
-                         "Qt's own options (-platform, -style, ...) are taken too; --help-all lists them.");
+    return QDir::toNativeSeparators(QStringLiteral(
+        "Turns source XML files into post-processor configuration files.\n\n"
+        "Without SOURCE, a file dialog asks for the sources, and the console whether to\n"
+        "run another batch. Each SOURCE named is converted, in the order given, in one\n"
+        "batch without dialog or question.\n\n"
+        "It works in the folder it is started in, which holds the template\n"
+        "Template/PostProcessorTemplate.xml, SourceFiles/ (where the dialog opens)\n"
+        "and GenerateFiles/ (the output folder, which must exist).\n\n"
+        "Exit status: 0 when every SOURCE was written (without SOURCE: when the batches\n"
+        "end); 1 when nothing could be done (no template, no USERNAME, a usage error, the\n"
+        "dialog cannot start); 2 when at least one SOURCE was not written.\n\n"
+        "Qt's own options (-platform, -style, ...) are taken too; --help-all lists them."));
 }
 
 QString sourceDescription()
 {
-    const QString output = QStringLiteral("It gives ") + nativePath("GenerateFiles/<USERNAME>_<its name>.");
 #ifdef Q_OS_WIN
-    return QStringLiteral("A source XML file, such as SourceFiles\\*.xml (the wildcards * and ? name the "
-                          "files that match). ")
-        + output;
+    return QDir::toNativeSeparators(QStringLiteral(
+        "A source XML file, such as SourceFiles/*.xml (the wildcards * and ? name the files that match). "
+        "It gives GenerateFiles/<USERNAME>_<its name>."));
 #else
-    return QStringLiteral("A source XML file. ") + output;
+    return QStringLiteral("A source XML file. It gives GenerateFiles/<USERNAME>_<its name>.");
 #endif
-}
-
-void describeTheTool(QCommandLineParser &parser)
-{
-    // Qt's options are single-dash words (-platform), never bundled letters.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(description());
-    parser.addPositionalArgument(QStringLiteral("SOURCE"), sourceDescription(), QStringLiteral("[SOURCE...]"));
 }
 
 #ifdef Q_OS_WIN
@@ -78,24 +66,14 @@ QStringList expandWildcards(const QStringList &arguments)
     }
     return paths;
 }
-#else
-// The shell has expanded any pattern: every argument is a file name.
-QStringList expandWildcards(const QStringList &arguments)
-{
-    return arguments;
-}
 #endif
 
 } // namespace
 
 QList<QCommandLineOption> qtOptions()
 {
-    struct QtOption
-    {
-        const char *name;
-        const char *valueName; // none for a switch
-    };
-    const std::initializer_list<QtOption> taken = {
+    // Each with the name of its value; a switch has none.
+    const std::initializer_list<std::pair<const char *, const char *>> taken = {
         {"platform", "name[:options]"}, {"platformpluginpath", "path"}, {"platformtheme", "theme"}, {"plugin", "plugin"},
         {"qwindowgeometry", "geometry"}, {"qwindowtitle", "title"}, {"qwindowicon", "icon"}, {"session", "session"},
         {"style", "style"}, {"stylesheet", "file"}, {"qmljsdebugger", "port:port[,block]"}, {"reverse", nullptr},
@@ -107,17 +85,22 @@ QList<QCommandLineOption> qtOptions()
 #endif
     };
     QList<QCommandLineOption> options;
-    for (const QtOption &option : taken) {
-        options << QCommandLineOption(QString::fromLatin1(option.name), QString(), QString::fromLatin1(option.valueName));
-        options.last().setFlags(QCommandLineOption::HiddenFromHelp);
-    }
+    for (const auto &[name, valueName] : taken)
+        options << QCommandLineOption(QString::fromLatin1(name), QString(), QString::fromLatin1(valueName));
     return options;
 }
 
-CommandLine::CommandLine() : helpOption(parser.addHelpOption()), versionOption(parser.addVersionOption())
+CommandLine::CommandLine(QCommandLineOption::Flags qtOptionFlags)
+    : helpOption(parser.addHelpOption()), versionOption(parser.addVersionOption())
 {
-    describeTheTool(parser);
-    parser.addOptions(qtOptions());
+    // Qt's options are single-dash words (-platform), never bundled letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(description());
+    parser.addPositionalArgument(QStringLiteral("SOURCE"), sourceDescription(), QStringLiteral("[SOURCE...]"));
+    for (QCommandLineOption option : qtOptions()) {
+        option.setFlags(qtOptionFlags);
+        parser.addOption(option);
+    }
 }
 
 bool CommandLine::parse(const QStringList &arguments)
@@ -149,17 +132,9 @@ bool CommandLine::asksForVersion() const
 
 QString CommandLine::helpText() const
 {
-    if (!parser.isSet(QStringLiteral("help-all")))
-        return parser.helpText().trimmed();
-    QCommandLineParser withQtOptions;
-    withQtOptions.addHelpOption();
-    withQtOptions.addVersionOption();
-    describeTheTool(withQtOptions);
-    for (QCommandLineOption option : qtOptions()) {
-        option.setFlags({});
-        withQtOptions.addOption(option);
-    }
-    return withQtOptions.helpText().trimmed();
+    if (parser.isSet(QStringLiteral("help-all")))
+        return CommandLine(QCommandLineOption::Flags()).parser.helpText().trimmed();
+    return parser.helpText().trimmed();
 }
 
 bool CommandLine::leavesSourcesToTheDialog() const
@@ -175,5 +150,10 @@ bool CommandLine::namesADisplay() const
 
 QStringList CommandLine::sources() const
 {
+#ifdef Q_OS_WIN
     return expandWildcards(parser.positionalArguments());
+#else
+    // The shell has expanded any pattern: every argument is a file name.
+    return parser.positionalArguments();
+#endif
 }

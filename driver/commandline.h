@@ -11,7 +11,8 @@
 class CommandLine
 {
 public:
-    CommandLine();
+    // Qt's options show in the help only with the flags that --help-all gives them.
+    explicit CommandLine(QCommandLineOption::Flags qtOptionFlags = QCommandLineOption::HiddenFromHelp);
 
     // Returns false for an unknown option or one without its value; errorLine() then says which.
     bool parse(const QStringList &arguments);

@@ -1,7 +1,10 @@
 #include "dialogstart.h"
 
+#include "configgenerator.h"
 #include "console.h"
-#include "processend.h"
+#include "process.h"
+
+#include <QApplication>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -57,8 +60,7 @@ LRESULT CALLBACK refuseMessageBoxes(int code, WPARAM window, LPARAM details)
 }
 #endif
 
-} // namespace
-
+// Ends the process when no display is named at all (Linux), before Qt aborts for want of one.
 void endIfNoDisplayIsNamed([[maybe_unused]] bool namedOnTheCommandLine)
 {
 #ifdef Q_OS_LINUX
@@ -72,16 +74,21 @@ void endIfNoDisplayIsNamed([[maybe_unused]] bool namedOnTheCommandLine)
 #endif
 }
 
-std::unique_ptr<QApplication> startTheDialogsApplication(int &argc, char **argv)
+} // namespace
+
+void runWithDialog(int &argc, char **argv, bool displayNamed)
 {
+    expectAPersonAtTheConsole();
+    endIfNoDisplayIsNamed(displayNamed);
     qtMessageHandler = qInstallMessageHandler(endOnFatalMessage);
 #ifdef Q_OS_WIN
     const HHOOK hook = SetWindowsHookExW(WH_CBT, refuseMessageBoxes, nullptr, GetCurrentThreadId());
 #endif
-    auto application = std::make_unique<QApplication>(argc, argv);
+    const QApplication application(argc, argv);
 #ifdef Q_OS_WIN
     UnhookWindowsHookEx(hook);
 #endif
     qInstallMessageHandler(qtMessageHandler);
-    return application;
+    ConfigGenerator generator;
+    generator.runBatches();
 }

@@ -2,8 +2,7 @@
 #include "configgenerator.h"
 #include "console.h"
 #include "dialogstart.h"
-#include "processend.h"
-#include "processsetup.h"
+#include "process.h"
 
 #include <QCoreApplication>
 
@@ -17,16 +16,6 @@ QStringList argumentsBeforeTheApplication(int argc, char **argv)
     for (int index = 0; index < argc; ++index)
         arguments << QString::fromLocal8Bit(argv[index]);
     return arguments;
-}
-
-[[noreturn]] void runWithDialog(int &argc, char **argv, const CommandLine &commandLine)
-{
-    expectAPersonAtTheConsole();
-    endIfNoDisplayIsNamed(commandLine.namesADisplay());
-    const std::unique_ptr<QApplication> application = startTheDialogsApplication(argc, argv);
-    Q_UNUSED(application) // it lives as long as the dialog: runBatches never returns
-    ConfigGenerator generator;
-    generator.runBatches();
 }
 
 [[noreturn]] void runWithoutDialog(int &argc, char **argv, CommandLine &commandLine)
@@ -55,6 +44,6 @@ int main(int argc, char *argv[])
     setUpProcess();
     CommandLine commandLine;
     if (commandLine.parse(argumentsBeforeTheApplication(argc, argv)) && commandLine.leavesSourcesToTheDialog())
-        runWithDialog(argc, argv, commandLine);
+        runWithDialog(argc, argv, commandLine.namesADisplay());
     runWithoutDialog(argc, argv, commandLine);
 }

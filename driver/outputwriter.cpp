@@ -6,9 +6,6 @@
 #include <QSaveFile>
 #include <QTextCodec>
 
-#include <cstring>
-#include <string_view>
-
 namespace {
 
 constexpr int indentation = 4;
@@ -58,16 +55,10 @@ private:
     QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
 };
 
-// A named pipe, a device, or a symlink to one.
-bool isSpecialFile(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() && !info.isFile() && !info.isDir();
-}
-
 std::unique_ptr<QFileDevice> makeOutputFile(const QString &path)
 {
-    if (isSpecialFile(path))
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile() && !existing.isDir()) // a named pipe, a device, a symlink to one
         return std::make_unique<QFile>(path);
     auto file = std::make_unique<QSaveFile>(path);
     file->setDirectWriteFallback(true);
@@ -86,23 +77,21 @@ bool commitFile(QFileDevice &file)
 } // namespace
 
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
-    : templateRoot(templateRoot), file(makeOutputFile(outputPath))
+    : templateRoot(templateRoot), file(makeOutputFile(outputPath)), scratchStream(&scratch, QIODevice::WriteOnly)
 {
-    scratch.open(QIODevice::WriteOnly);
-    scratchStream.setDevice(&scratch);
     scratchStream.setCodec(Utf8Codec::instance());
-    opened = file->open(QIODevice::WriteOnly | QIODevice::Text);
+    file->open(QIODevice::WriteOnly | QIODevice::Text);
 }
 
 // What the DOM writes of `node` alone, as UTF-8 with line feeds; the file, opened as text, turns
 // them into the platform's line ends.
 QByteArray OutputWriter::serialized(const QDomNode &node)
 {
-    scratch.buffer().resize(0);
-    scratch.seek(0);
+    scratch.resize(0);
+    scratchStream.seek(0);
     node.save(scratchStream, indentation, QDomNode::EncodingFromDocument);
     scratchStream.flush();
-    return scratch.buffer();
+    return scratch;
 }
 
 // Writes what comes before the first configuration, and keeps what follows the last.
@@ -130,35 +119,25 @@ void OutputWriter::startContent()
 // text holds a line break: its items are lines.
 void OutputWriter::append(const QDomNode &configuration)
 {
-    if (!opened || file->error() != QFileDevice::NoError)
+    if (!file->isOpen() || file->error() != QFileDevice::NoError)
         return;
     if (!started)
         startContent();
-    const QByteArray text = serialized(configuration);
-    constexpr std::string_view spaces("    ");
-    static_assert(spaces.size() == indentation);
-    const char *line = text.constData();
-    const char *const end = line + text.size();
-    if (indentNext) {
-        file->write(spaces.data(), indentation);
-    } else {
-        while (line != end && *line == ' ')
-            ++line;
-        indentNext = true;
-    }
-    while (line != end) {
-        const char *lineEnd = static_cast<const char *>(std::memchr(line, '\n', std::size_t(end - line)));
-        lineEnd = lineEnd == nullptr ? end : lineEnd + 1;
-        file->write(line, lineEnd - line);
-        if (lineEnd != end)
-            file->write(spaces.data(), indentation);
-        line = lineEnd;
-    }
+    const QByteArray indent(indentation, ' ');
+    QByteArray text = serialized(configuration);
+    text.replace('\n', '\n' + indent);
+    text.chop(indentation); // the DOM ends the text with a line end, which nothing follows
+    if (indentNext)
+        file->write(indent);
+    else
+        text.remove(0, indentation); // the first line's own indentation
+    indentNext = true;
+    file->write(text);
 }
 
 WriteResult OutputWriter::finish()
 {
-    if (!opened)
+    if (!file->isOpen())
         return WriteResult::CannotOpen;
     if (started) {
         file->write(tail);

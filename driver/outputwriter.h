@@ -1,7 +1,6 @@
 #ifndef OUTPUTWRITER_H
 #define OUTPUTWRITER_H
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QDomNode>
 #include <QFileDevice>
@@ -46,11 +45,10 @@ private:
 
     QDomNode templateRoot;
     std::unique_ptr<QFileDevice> file;
-    QBuffer scratch; // what the DOM writes of one node, before it goes to the file
+    QByteArray scratch; // what the DOM writes of one node, before it goes to the file
     QTextStream scratchStream;
     QByteArray tail; // what follows the last configuration
     bool indentNext = true; // the DOM indents an element only when no text comes right before it
-    bool opened = false;
     bool started = false;
 };
 

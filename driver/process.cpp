@@ -1,6 +1,9 @@
-#include "processend.h"
+#include "process.h"
 
-#include <QtGlobal> // says which system this is
+#include <QByteArray>
+#include <QHash>
+
+#include <csignal>
 
 #ifdef Q_OS_WIN
 #include "console.h"
@@ -11,7 +14,19 @@
 #include <limits>
 
 #include <windows.h>
+#endif
 
+void setUpProcess()
+{
+    qSetGlobalQHashSeed(0);
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", QByteArrayLiteral("none"));
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+#ifdef Q_OS_WIN
 namespace {
 
 bool aPersonIsThere = false;
