@@ -7,8 +7,6 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 #include <tuple>
 #include <utility>
 
@@ -25,8 +23,8 @@ constexpr int maximumNestingDepth = 256;
 struct ParseError
 {
     QString message;
-    qint64 line = 0;
-    qint64 column = 0;
+    int line = 0;
+    int column = 0;
 };
 
 void printParseError(const ParseError &error)
@@ -37,7 +35,7 @@ void printParseError(const ParseError &error)
 
 ParseError errorAt(const QXmlStreamReader &reader, const QString &message)
 {
-    return {message, reader.lineNumber(), reader.columnNumber()};
+    return {message, int(reader.lineNumber()), int(reader.columnNumber())};
 }
 
 // Where the DOM's parser puts the character that would follow `text`: it counts lines and columns
@@ -53,19 +51,15 @@ ParseError errorAfter(const QString &text, const QString &message)
 QStringList outsideReferences(const QXmlStreamEntityDeclarations &declarations)
 {
     QStringList references;
-    for (const QXmlStreamEntityDeclaration &declaration : declarations) {
-        if (!declaration.systemId().isEmpty() || !declaration.publicId().isEmpty())
-            references << QLatin1Char('&') + declaration.name() + QLatin1Char(';');
-    }
-    for (bool grown = !references.isEmpty(); grown;) {
-        grown = false;
+    for (int known = -1; known != references.size();) {
+        known = references.size();
         for (const QXmlStreamEntityDeclaration &declaration : declarations) {
             const QString reference = QLatin1Char('&') + declaration.name() + QLatin1Char(';');
             const auto reaches = [&declaration](const QString &outside) { return declaration.value().contains(outside); };
-            if (!references.contains(reference) && std::any_of(references.cbegin(), references.cend(), reaches)) {
+            const bool outside = !declaration.systemId().isEmpty() || !declaration.publicId().isEmpty()
+                                 || std::any_of(references.cbegin(), references.cend(), reaches);
+            if (outside && !references.contains(reference))
                 references << reference;
-                grown = true;
-            }
         }
     }
     return references;
@@ -151,17 +145,6 @@ int checkedLength(const QString &text, ParseError &refusal)
     return int(reader.characterOffset());
 }
 
-bool buildDocument(const QString &text, QDomDocument &document, ParseError &error)
-{
-    int line = 0;
-    int column = 0;
-    if (document.setContent(text, &error.message, &line, &column))
-        return true;
-    error.line = line;
-    error.column = column;
-    return false;
-}
-
 // Parses `text`, which is refused for `refusalAtEnd` where that is not empty (bytes invalid in the
 // encoding follow it). The DOM's parser reads from the start and stops at its first error, so one
 // that it finds inside the part the checking pass has passed is the one it finds in the whole
@@ -173,10 +156,11 @@ bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &d
     ParseError refusal = errorAfter(text, refusalAtEnd);
     const QString checked = text.left(checkedLength(text, refusal));
     if (refusal.message.isEmpty())
-        return buildDocument(text, document, error);
+        return document.setContent(text, &error.message, &error.line, &error.column);
     const ParseError cut = errorAfter(checked, QString());
     QDomDocument checkedDocument;
-    if (buildDocument(checked, checkedDocument, error) || std::tie(error.line, error.column) >= std::tie(cut.line, cut.column))
+    if (checkedDocument.setContent(checked, &error.message, &error.line, &error.column)
+        || std::tie(error.line, error.column) >= std::tie(cut.line, cut.column))
         error = refusal;
     return false;
 }
@@ -185,22 +169,18 @@ bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &d
 // zero bytes around the '<' that a UTF-16 or UTF-32 document starts with; UTF-8 otherwise.
 QTextCodec *startingCodec(const QByteArray &bytes)
 {
-    if (QTextCodec *const marked = QTextCodec::codecForUtfText(bytes, nullptr))
-        return marked;
-    using namespace std::string_view_literals;
-    // UTF-32 first: its starts begin with those of UTF-16.
-    static constexpr std::array<std::pair<std::string_view, const char *>, 4> unmarkedStarts = {{
-        {"<\0\0\0"sv, "UTF-32LE"},
-        {"\0\0\0<"sv, "UTF-32BE"},
-        {"<\0"sv, "UTF-16LE"},
-        {"\0<"sv, "UTF-16BE"},
-    }};
-    const std::string_view start(bytes.constData(), std::size_t(bytes.size()));
+    // UTF-32 first: its starts begin with those of UTF-16. No byte-order mark begins like these.
+    static const std::pair<QByteArray, const char *> unmarkedStarts[] = {
+        {QByteArray("<\0\0\0", 4), "UTF-32LE"},
+        {QByteArray("\0\0\0<", 4), "UTF-32BE"},
+        {QByteArray("<\0", 2), "UTF-16LE"},
+        {QByteArray("\0<", 2), "UTF-16BE"},
+    };
     for (const auto &[documentStart, codecName] : unmarkedStarts) {
-        if (start.substr(0, documentStart.size()) == documentStart)
+        if (bytes.startsWith(documentStart))
             return QTextCodec::codecForName(codecName);
     }
-    return QTextCodec::codecForName("UTF-8");
+    return QTextCodec::codecForUtfText(bytes, QTextCodec::codecForName("UTF-8"));
 }
 
 // The codec Qt's parsers decode the whole document with: the one its XML declaration names, when Qt
