@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTextCodec>
+#include <QTextDecoder>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -195,29 +196,23 @@ QTextCodec *documentCodec(const QByteArray &bytes)
     return declared != nullptr ? declared : starting;
 }
 
-bool decodesCleanly(const QTextCodec &codec, const QByteArray &bytes, int length, QString *text = nullptr)
-{
-    QTextCodec::ConverterState state;
-    const QString decoded = codec.toUnicode(bytes.constData(), length, &state);
-    if (text != nullptr)
-        *text = decoded;
-    return state.invalidChars == 0 && (length < bytes.size() || state.remainingChars == 0);
-}
-
 // Decodes the document as far as its first byte that is invalid in the codec (Qt's codecs would put
-// a replacement character in its place and go on). Returns whether all of it was valid. A start cut
-// in the middle of a character decodes cleanly, so the first invalid byte is found by halving.
+// a replacement character in its place and go on). Returns whether all of it was valid. The decoder
+// keeps a character cut between two bytes, so fed byte by byte it fails at the first invalid one.
 bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &text)
 {
-    if (decodesCleanly(codec, bytes, bytes.size(), &text))
+    QTextCodec::ConverterState state;
+    text = codec.toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars == 0 && state.remainingChars == 0)
         return true;
-    int valid = 0;
-    int invalid = bytes.size();
-    while (invalid - valid > 1) {
-        const int middle = valid + (invalid - valid) / 2;
-        (decodesCleanly(codec, bytes, middle) ? valid : invalid) = middle;
+    text.clear();
+    QTextDecoder decoder(&codec);
+    for (const char byte : bytes) {
+        const QString decoded = decoder.toUnicode(&byte, 1);
+        if (decoder.hasFailure())
+            break;
+        text += decoded;
     }
-    decodesCleanly(codec, bytes, valid, &text);
     return false;
 }
 
