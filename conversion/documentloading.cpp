@@ -8,6 +8,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 #include <utility>
 
@@ -171,12 +172,12 @@ bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &d
 QTextCodec *startingCodec(const QByteArray &bytes)
 {
     // UTF-32 first: its starts begin with those of UTF-16. No byte-order mark begins like these.
-    static const std::pair<QByteArray, const char *> unmarkedStarts[] = {
+    static const std::array<std::pair<QByteArray, const char *>, 4> unmarkedStarts = {{
         {QByteArray("<\0\0\0", 4), "UTF-32LE"},
         {QByteArray("\0\0\0<", 4), "UTF-32BE"},
         {QByteArray("<\0", 2), "UTF-16LE"},
         {QByteArray("\0<", 2), "UTF-16BE"},
-    };
+    }};
     for (const auto &[documentStart, codecName] : unmarkedStarts) {
         if (bytes.startsWith(documentStart))
             return QTextCodec::codecForName(codecName);
@@ -250,7 +251,7 @@ bool readDocument(const QString &path, const QString &openFailureLine, QDomDocum
 
 QDomNode ConfigGenerator::loadTemplateRoot(QDomDocument &document)
 {
-    if (!readDocument(templatePath,
+    if (!readDocument(WorkingFolder::templatePath,
                       QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?"),
                       document))
         return {};
