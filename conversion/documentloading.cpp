@@ -190,11 +190,10 @@ QTextCodec *startingCodec(const QByteArray &bytes)
 // followed by at most three more of its character in any encoding.
 QTextCodec *documentCodec(const QByteArray &bytes)
 {
-    QTextCodec *const starting = startingCodec(bytes);
-    QXmlStreamReader reader(starting->toUnicode(bytes.left(bytes.indexOf('>') + 4)));
+    QXmlStreamReader reader(bytes.left(bytes.indexOf('>') + 4));
     reader.readNext();
     QTextCodec *const declared = QTextCodec::codecForName(reader.documentEncoding().toLatin1());
-    return declared != nullptr ? declared : starting;
+    return declared != nullptr ? declared : startingCodec(bytes);
 }
 
 // Decodes the document as far as its first byte that is invalid in the codec (Qt's codecs would put
@@ -237,10 +236,8 @@ bool readDocument(const QString &path, const QString &openFailureLine, QDomDocum
         printConsoleLine(openFailureLine);
         return false;
     }
-    QByteArray bytes = file.readAll();
-    file.close();
     ParseError error;
-    if (!parseFileContent(std::move(bytes), document, error)) {
+    if (!parseFileContent(file.readAll(), document, error)) {
         printParseError(error);
         return false;
     }
