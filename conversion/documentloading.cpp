@@ -29,12 +29,6 @@ struct ParseError
     int column = 0;
 };
 
-void printParseError(const ParseError &error)
-{
-    printConsoleLine(QStringLiteral("Parse error") + error.message + QStringLiteral("Line:") + QString::number(error.line)
-                     + QStringLiteral("Column:") + QString::number(error.column));
-}
-
 ParseError errorAt(const QXmlStreamReader &reader, const QString &message)
 {
     return {message, int(reader.lineNumber()), int(reader.columnNumber())};
@@ -238,7 +232,8 @@ bool readDocument(const QString &path, const QString &openFailureLine, QDomDocum
     }
     ParseError error;
     if (!parseFileContent(file.readAll(), document, error)) {
-        printParseError(error);
+        printConsoleLine(QStringLiteral("Parse error") + error.message + QStringLiteral("Line:")
+                         + QString::number(error.line) + QStringLiteral("Column:") + QString::number(error.column));
         return false;
     }
     return true;
