@@ -79,7 +79,7 @@ QDomNode ConfigGenerator::convertEntry(const QDomNode &entry)
         return {};
     }
     const auto named = [&kindKey](const EntryKind &kind) { return kindKey == QLatin1String(kind.key); };
-    const auto kind = std::find_if(entryKinds.cbegin(), entryKinds.cend(), named);
+    const auto *const kind = std::find_if(entryKinds.cbegin(), entryKinds.cend(), named);
     if (kind == entryKinds.cend())
         return {};
 
