@@ -4,9 +4,11 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#endif
 
 namespace {
 
+#ifdef Q_OS_WIN
 // A Windows console shows bytes in its own code page, which is seldom UTF-8, so a line for a
 // console goes to it as UTF-16. This changes nothing in the console's settings, which stay the
 // person's own. Output redirected to a file or a pipe gets UTF-8 bytes, as everywhere.
@@ -19,11 +21,7 @@ bool writeToConsole(const std::ostream &stream, const QString &line)
     DWORD written = 0;
     return WriteConsoleW(output, line.utf16(), static_cast<DWORD>(line.size()), &written, nullptr) != 0;
 }
-
-} // namespace
 #endif
-
-namespace {
 
 void printLine(std::ostream &stream, const QString &text)
 {

@@ -4,11 +4,11 @@
 
 #include <QFile>
 #include <QTextCodec>
+#include <QTextDecoder>
 #include <QXmlStreamReader>
 
 #include <algorithm>
 #include <array>
-#include <string_view>
 #include <tuple>
 #include <utility>
 
@@ -25,19 +25,13 @@ constexpr int maximumNestingDepth = 256;
 struct ParseError
 {
     QString message;
-    qint64 line = 0;
-    qint64 column = 0;
+    int line = 0;
+    int column = 0;
 };
-
-void printParseError(const ParseError &error)
-{
-    printConsoleLine(QStringLiteral("Parse error") + error.message + QStringLiteral("Line:") + QString::number(error.line)
-                     + QStringLiteral("Column:") + QString::number(error.column));
-}
 
 ParseError errorAt(const QXmlStreamReader &reader, const QString &message)
 {
-    return {message, reader.lineNumber(), reader.columnNumber()};
+    return {message, int(reader.lineNumber()), int(reader.columnNumber())};
 }
 
 // Where the DOM's parser puts the character that would follow `text`: it counts lines and columns
@@ -53,19 +47,15 @@ ParseError errorAfter(const QString &text, const QString &message)
 QStringList outsideReferences(const QXmlStreamEntityDeclarations &declarations)
 {
     QStringList references;
-    for (const QXmlStreamEntityDeclaration &declaration : declarations) {
-        if (!declaration.systemId().isEmpty() || !declaration.publicId().isEmpty())
-            references << QLatin1Char('&') + declaration.name() + QLatin1Char(';');
-    }
-    for (bool grown = !references.isEmpty(); grown;) {
-        grown = false;
+    for (int known = -1; known != references.size();) {
+        known = references.size();
         for (const QXmlStreamEntityDeclaration &declaration : declarations) {
             const QString reference = QLatin1Char('&') + declaration.name() + QLatin1Char(';');
             const auto reaches = [&declaration](const QString &outside) { return declaration.value().contains(outside); };
-            if (!references.contains(reference) && std::any_of(references.cbegin(), references.cend(), reaches)) {
+            const bool outside = !declaration.systemId().isEmpty() || !declaration.publicId().isEmpty()
+                                 || std::any_of(references.cbegin(), references.cend(), reaches);
+            if (outside && !references.contains(reference))
                 references << reference;
-                grown = true;
-            }
         }
     }
     return references;
@@ -151,17 +141,6 @@ int checkedLength(const QString &text, ParseError &refusal)
     return int(reader.characterOffset());
 }
 
-bool buildDocument(const QString &text, QDomDocument &document, ParseError &error)
-{
-    int line = 0;
-    int column = 0;
-    if (document.setContent(text, &error.message, &line, &column))
-        return true;
-    error.line = line;
-    error.column = column;
-    return false;
-}
-
 // Parses `text`, which is refused for `refusalAtEnd` where that is not empty (bytes invalid in the
 // encoding follow it). The DOM's parser reads from the start and stops at its first error, so one
 // that it finds inside the part the checking pass has passed is the one it finds in the whole
@@ -173,10 +152,11 @@ bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &d
     ParseError refusal = errorAfter(text, refusalAtEnd);
     const QString checked = text.left(checkedLength(text, refusal));
     if (refusal.message.isEmpty())
-        return buildDocument(text, document, error);
+        return document.setContent(text, &error.message, &error.line, &error.column);
     const ParseError cut = errorAfter(checked, QString());
     QDomDocument checkedDocument;
-    if (buildDocument(checked, checkedDocument, error) || std::tie(error.line, error.column) >= std::tie(cut.line, cut.column))
+    if (checkedDocument.setContent(checked, &error.message, &error.line, &error.column)
+        || std::tie(error.line, error.column) >= std::tie(cut.line, cut.column))
         error = refusal;
     return false;
 }
@@ -185,22 +165,18 @@ bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &d
 // zero bytes around the '<' that a UTF-16 or UTF-32 document starts with; UTF-8 otherwise.
 QTextCodec *startingCodec(const QByteArray &bytes)
 {
-    if (QTextCodec *const marked = QTextCodec::codecForUtfText(bytes, nullptr))
-        return marked;
-    using namespace std::string_view_literals;
-    // UTF-32 first: its starts begin with those of UTF-16.
-    static constexpr std::array<std::pair<std::string_view, const char *>, 4> unmarkedStarts = {{
-        {"<\0\0\0"sv, "UTF-32LE"},
-        {"\0\0\0<"sv, "UTF-32BE"},
-        {"<\0"sv, "UTF-16LE"},
-        {"\0<"sv, "UTF-16BE"},
+    // UTF-32 first: its starts begin with those of UTF-16. No byte-order mark begins like these.
+    static const std::array<std::pair<QByteArray, const char *>, 4> unmarkedStarts = {{
+        {QByteArray("<\0\0\0", 4), "UTF-32LE"},
+        {QByteArray("\0\0\0<", 4), "UTF-32BE"},
+        {QByteArray("<\0", 2), "UTF-16LE"},
+        {QByteArray("\0<", 2), "UTF-16BE"},
     }};
-    const std::string_view start(bytes.constData(), std::size_t(bytes.size()));
     for (const auto &[documentStart, codecName] : unmarkedStarts) {
-        if (start.substr(0, documentStart.size()) == documentStart)
+        if (bytes.startsWith(documentStart))
             return QTextCodec::codecForName(codecName);
     }
-    return QTextCodec::codecForName("UTF-8");
+    return QTextCodec::codecForUtfText(bytes, QTextCodec::codecForName("UTF-8"));
 }
 
 // The codec Qt's parsers decode the whole document with: the one its XML declaration names, when Qt
@@ -208,36 +184,29 @@ QTextCodec *startingCodec(const QByteArray &bytes)
 // followed by at most three more of its character in any encoding.
 QTextCodec *documentCodec(const QByteArray &bytes)
 {
-    QTextCodec *const starting = startingCodec(bytes);
-    QXmlStreamReader reader(starting->toUnicode(bytes.left(bytes.indexOf('>') + 4)));
+    QXmlStreamReader reader(bytes.left(bytes.indexOf('>') + 4));
     reader.readNext();
     QTextCodec *const declared = QTextCodec::codecForName(reader.documentEncoding().toLatin1());
-    return declared != nullptr ? declared : starting;
-}
-
-bool decodesCleanly(const QTextCodec &codec, const QByteArray &bytes, int length, QString *text = nullptr)
-{
-    QTextCodec::ConverterState state;
-    const QString decoded = codec.toUnicode(bytes.constData(), length, &state);
-    if (text != nullptr)
-        *text = decoded;
-    return state.invalidChars == 0 && (length < bytes.size() || state.remainingChars == 0);
+    return declared != nullptr ? declared : startingCodec(bytes);
 }
 
 // Decodes the document as far as its first byte that is invalid in the codec (Qt's codecs would put
-// a replacement character in its place and go on). Returns whether all of it was valid. A start cut
-// in the middle of a character decodes cleanly, so the first invalid byte is found by halving.
+// a replacement character in its place and go on). Returns whether all of it was valid. The decoder
+// keeps a character cut between two bytes, so fed byte by byte it fails at the first invalid one.
 bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &text)
 {
-    if (decodesCleanly(codec, bytes, bytes.size(), &text))
+    QTextCodec::ConverterState state;
+    text = codec.toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars == 0 && state.remainingChars == 0)
         return true;
-    int valid = 0;
-    int invalid = bytes.size();
-    while (invalid - valid > 1) {
-        const int middle = valid + (invalid - valid) / 2;
-        (decodesCleanly(codec, bytes, middle) ? valid : invalid) = middle;
+    text.clear();
+    QTextDecoder decoder(&codec);
+    for (const char byte : bytes) {
+        const QString decoded = decoder.toUnicode(&byte, 1);
+        if (decoder.hasFailure())
+            break;
+        text += decoded;
     }
-    decodesCleanly(codec, bytes, valid, &text);
     return false;
 }
 
@@ -261,11 +230,10 @@ bool readDocument(const QString &path, const QString &openFailureLine, QDomDocum
         printConsoleLine(openFailureLine);
         return false;
     }
-    QByteArray bytes = file.readAll();
-    file.close();
     ParseError error;
-    if (!parseFileContent(std::move(bytes), document, error)) {
-        printParseError(error);
+    if (!parseFileContent(file.readAll(), document, error)) {
+        printConsoleLine(QStringLiteral("Parse error") + error.message + QStringLiteral("Line:")
+                         + QString::number(error.line) + QStringLiteral("Column:") + QString::number(error.column));
         return false;
     }
     return true;
@@ -275,7 +243,7 @@ bool readDocument(const QString &path, const QString &openFailureLine, QDomDocum
 
 QDomNode ConfigGenerator::loadTemplateRoot(QDomDocument &document)
 {
-    if (!readDocument(templatePath,
+    if (!readDocument(WorkingFolder::templatePath,
                       QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?"),
                       document))
         return {};

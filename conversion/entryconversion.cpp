@@ -5,6 +5,7 @@
 #include <QDomElement>
 #include <QVector>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -24,15 +25,6 @@ constexpr std::array<EntryKind, 4> entryKinds = {{
     {"merge", "M", "Alternately", "alternately.png"},
     {"tandem", "T", "Tandem", "tandem.png"},
 }};
-
-const EntryKind *findEntryKind(const QString &key)
-{
-    for (const EntryKind &kind : entryKinds) {
-        if (key == QLatin1String(kind.key))
-            return &kind;
-    }
-    return nullptr;
-}
 
 // Every configuration is an NC program in G-code, so the prefix is empty and the suffix fixed.
 void setKindAttributes(QDomElement &configuration, const EntryKind &kind)
@@ -86,8 +78,9 @@ QDomNode ConfigGenerator::convertEntry(const QDomNode &entry)
         printConsoleLine(QStringLiteral("Name is empty"));
         return {};
     }
-    const EntryKind *kind = findEntryKind(kindKey);
-    if (kind == nullptr)
+    const auto named = [&kindKey](const EntryKind &kind) { return kindKey == QLatin1String(kind.key); };
+    const auto *const kind = std::find_if(entryKinds.cbegin(), entryKinds.cend(), named);
+    if (kind == entryKinds.cend())
         return {};
 
     QDomDocument document = entry.ownerDocument();
