@@ -13,6 +13,8 @@
 class ConfigGenerator
 {
 public:
+    ConfigGenerator() : templatePath(WorkingFolder::templatePath) {}
+
     // Runs batches until the user declines another, then ends the process (status 0); a missing
     // template or USERNAME ends it at start (status 1).
     [[noreturn]] void runBatches();
@@ -28,12 +30,14 @@ public:
     // the loaders hand the parsed document to the caller: the returned element stays usable only
     // while the caller keeps `document`. Failures print their console line and return a null node.
     QDomNode loadTemplateRoot(QDomDocument &document);
-    const QString &templateFile() const { return WorkingFolder::templatePath; }
     QDomNode loadSectionElement(const QString &path, const QString &tag, QDomDocument &document);
 
     // Makes the "Configulation" element for one source entry, or a null node when the entry's
     // kind is empty or unknown. The new nodes belong to the entry's document.
     QDomNode convertEntry(const QDomNode &entry);
+
+private:
+    QString templatePath;
 };
 
 #endif

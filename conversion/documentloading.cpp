@@ -243,7 +243,7 @@ bool readDocument(const QString &path, const QString &openFailureLine, QDomDocum
 
 QDomNode ConfigGenerator::loadTemplateRoot(QDomDocument &document)
 {
-    if (!readDocument(WorkingFolder::templatePath,
+    if (!readDocument(templatePath,
                       QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?"),
                       document))
         return {};

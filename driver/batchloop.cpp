@@ -33,7 +33,7 @@ QDomNode loadTemplateOrEnd(ConfigGenerator &generator, QDomDocument &templateDoc
     if (templateRoot.isNull()) {
         printConsoleLine(QStringLiteral("Failed:Please check Template/PostProcessorTemplate.xml is existed."));
         printErrorLine(QStringLiteral("configgen: the template it tried is ")
-                       + QDir::toNativeSeparators(QFileInfo(generator.templateFile()).absoluteFilePath())
+                       + QDir::toNativeSeparators(QFileInfo(WorkingFolder::templatePath).absoluteFilePath())
                        + QStringLiteral("; configgen works in the folder it is started in, which must hold it"));
         endProcess(ExitNothingDone);
     }
