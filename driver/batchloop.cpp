@@ -1,5 +1,6 @@
 #include "configgenerator.h"
 
+#include "allocatorsetup.h"
 #include "console.h"
 #include "process.h"
 #include "sourcejob.h"
@@ -9,10 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHash>
-
-#ifdef CONFIGGEN_MIMALLOC
-#include <mimalloc.h>
-#endif
 
 #include <iostream>
 
@@ -59,16 +56,6 @@ QString readUserNameOrEnd()
 void printFailure(const QString &sourcePath, const QString &why)
 {
     printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QLatin1Char('\t') + why);
-}
-
-// A job builds many small DOM nodes; in 2 MiB pages (transparent huge pages) they take far fewer
-// page faults (mimalloc 2.0 asks for them with madvise). Only once a batch begins: before it, the
-// dialog's threads would fill one each.
-void useLargePagesForJobs()
-{
-#ifdef CONFIGGEN_MIMALLOC
-    mi_option_set(mi_option_large_os_pages, 1);
-#endif
 }
 
 // The batches of one run share the template and the user name, read once at its start.
