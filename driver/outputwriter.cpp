@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <QTextCodec>
 
+#include <cstring>
+
 namespace {
 
 constexpr int indentation = 4;
@@ -74,6 +76,25 @@ bool commitFile(QFileDevice &file)
     return file.error() == QFileDevice::NoError;
 }
 
+// `text` with every line indented once more, where a line after text starts at once, without its
+// own indentation. memchr finds each line end: QByteArray::replace() would look for them a byte at a
+// time with a general matcher.
+QByteArray indentedOnce(const QByteArray &text, bool afterText)
+{
+    QByteArray indented;
+    const char *line = text.constData() + (afterText ? indentation : 0);
+    const char *const end = text.constData() + text.size();
+    for (bool indentLine = !afterText; line < end; indentLine = true) {
+        const void *const lineEnd = std::memchr(line, '\n', std::size_t(end - line));
+        const char *const next = lineEnd != nullptr ? static_cast<const char *>(lineEnd) + 1 : end;
+        if (indentLine)
+            indented.append(indentation, ' ');
+        indented.append(line, int(next - line));
+        line = next;
+    }
+    return indented;
+}
+
 } // namespace
 
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
@@ -123,16 +144,8 @@ void OutputWriter::append(const QDomNode &configuration)
         return;
     if (!started)
         startContent();
-    const QByteArray indent(indentation, ' ');
-    QByteArray text = serialized(configuration);
-    text.replace('\n', '\n' + indent);
-    text.chop(indentation); // the DOM ends the text with a line end, which nothing follows
-    if (indentNext)
-        file->write(indent);
-    else
-        text.remove(0, indentation); // the first line's own indentation
+    file->write(indentedOnce(serialized(configuration), !indentNext));
     indentNext = true;
-    file->write(text);
 }
 
 WriteResult OutputWriter::finish()
