@@ -66,9 +66,11 @@ QStringList outsideReferences(const QXmlStreamEntityDeclarations &declarations)
 // markup begins with one.
 std::pair<int, QString> firstReference(const QString &text, int start, int end, const QStringList &references)
 {
+    std::pair<int, QString> first(-1, QString());
+    if (references.isEmpty()) // as in nearly every document: its token need not be searched
+        return first;
     QStringRef span = text.midRef(start, end - start);
     span = span.left(span.indexOf(QLatin1Char('<')));
-    std::pair<int, QString> first(-1, QString());
     for (const QString &reference : references) {
         const int at = span.indexOf(reference);
         if (at >= 0 && (first.first < 0 || start + at + reference.size() < first.first))
@@ -149,7 +151,7 @@ int checkedLength(const QString &text, ParseError &refusal)
 // the checking pass has passed ever reaches the DOM.
 bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &document, ParseError &error)
 {
-    ParseError refusal = errorAfter(text, refusalAtEnd);
+    ParseError refusal = refusalAtEnd.isEmpty() ? ParseError() : errorAfter(text, refusalAtEnd);
     const QString checked = text.left(checkedLength(text, refusal));
     if (refusal.message.isEmpty())
         return document.setContent(text, &error.message, &error.line, &error.column);
@@ -217,7 +219,8 @@ bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &erro
     QString text;
     const bool valid = decodeValidPart(bytes, *documentCodec(bytes), text);
     bytes.clear(); // a large source's bytes need not stay beside its text and its document
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (text.contains(QLatin1Char('\r'))) // the quick look spares most documents a slow search for CR LF
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return parseText(text, valid ? QString() : QStringLiteral("Encountered incorrectly encoded content."), document, error);
 }
 
