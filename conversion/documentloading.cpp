@@ -1,6 +1,7 @@
 #include "configgenerator.h"
 
 #include "console.h"
+#include "diagnostics.h"
 
 #include <QFile>
 #include <QTextCodec>
@@ -79,6 +80,14 @@ std::pair<int, QString> firstReference(const QString &text, int start, int end, 
     return first;
 }
 
+// An element left open inside an entry's content: a marker such as <leftSet> written without
+// escaping is read as a start tag, and the document then fails to parse where the content ends.
+struct OpenMarkup
+{
+    QString name;
+    FilePosition position;
+};
+
 QString outsideEntityMessage(const QString &reference)
 {
     return QStringLiteral("Entity '%1' is defined outside the document, which is never read").arg(reference);
@@ -91,13 +100,15 @@ QString outsideEntityMessage(const QString &reference)
 // make the tool read other files). The streaming parser reads such a reference as empty text, so the
 // text is searched for them; declaring such entities is harmless. Returns how much of the text it
 // passed: all of it, or as far as the reason it stopped, which `refusal` then holds. The text goes
-// to the parser in pieces, which it would otherwise copy whole, twice.
-int checkedLength(const QString &text, ParseError &refusal)
+// to the parser in pieces, which it would otherwise copy whole, twice. `openMarkup` receives the
+// element inside a content element that is still open where the reading stopped.
+int checkedLength(const QString &text, ParseError &refusal, OpenMarkup &openMarkup)
 {
     QXmlStreamReader reader;
     reader.setNamespaceProcessing(false);
     int fed = 0;
     int depth = 0;
+    int contentDepth = 0; // of the content element being read, 0 outside one
     QStringList outside;
     for (int tokenStart = 0;;) {
         const QXmlStreamReader::TokenType token = reader.readNext();
@@ -122,8 +133,16 @@ int checkedLength(const QString &text, ParseError &refusal)
                 refusal = errorAt(reader, QStringLiteral("Elements nested more than %1 levels deep").arg(maximumNestingDepth));
                 return int(reader.characterOffset());
             }
+            if (contentDepth > 0 && depth == contentDepth + 1)
+                openMarkup = {reader.name().toString(), {int(reader.lineNumber()), int(reader.columnNumber())}};
+            else if (contentDepth == 0 && reader.name() == QLatin1String("content"))
+                contentDepth = depth;
             break;
         case QXmlStreamReader::EndElement:
+            if (depth == contentDepth + 1)
+                openMarkup = {};
+            else if (depth == contentDepth)
+                contentDepth = 0;
             --depth;
             break;
         case QXmlStreamReader::DTD:
@@ -149,10 +168,11 @@ int checkedLength(const QString &text, ParseError &refusal)
 // document, and is reported in its own words. One that it finds only where that part ends comes from
 // the cut (it would have read on), and the checking pass's reason stands. Nothing beyond the part
 // the checking pass has passed ever reaches the DOM.
-bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &document, ParseError &error)
+bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &document, ParseError &error,
+               OpenMarkup &openMarkup)
 {
     ParseError refusal = refusalAtEnd.isEmpty() ? ParseError() : errorAfter(text, refusalAtEnd);
-    const QString checked = text.left(checkedLength(text, refusal));
+    const QString checked = text.left(checkedLength(text, refusal, openMarkup));
     if (refusal.message.isEmpty())
         return document.setContent(text, &error.message, &error.line, &error.column);
     const ParseError cut = errorAfter(checked, QString());
@@ -214,48 +234,84 @@ bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &
 
 // Parses a file's bytes as Qt's parsers decode them, with each CR LF and each lone CR read as one
 // line feed, as XML reads line ends.
-bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &error)
+bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &error, OpenMarkup &openMarkup)
 {
     QString text;
     const bool valid = decodeValidPart(bytes, *documentCodec(bytes), text);
     bytes.clear(); // a large source's bytes need not stay beside its text and its document
     if (text.contains(QLatin1Char('\r'))) // the quick look spares most documents a slow search for CR LF
         text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return parseText(text, valid ? QString() : QStringLiteral("Encountered incorrectly encoded content."), document, error);
+    return parseText(text, valid ? QString() : QStringLiteral("Encountered incorrectly encoded content."), document, error,
+                     openMarkup);
+}
+
+void reportParseError(Diagnostics &diagnostics, const ParseError &error, const OpenMarkup &openMarkup)
+{
+    diagnostics.report(Diagnostics::Error, {error.line, error.column}, error.message);
+    if (!openMarkup.name.isEmpty())
+        diagnostics.report(Diagnostics::Note, openMarkup.position,
+                           QStringLiteral("<%1> inside content is read as a start tag that is never closed: write "
+                                          "&lt;%1> or put the lines in CDATA")
+                               .arg(openMarkup.name));
 }
 
 // Opens and parses the file at `path` into `document`. Prints `openFailureLine` when the file
-// cannot be opened and the parse-error line when it is not a document the tool can use.
-bool readDocument(const QString &path, const QString &openFailureLine, QDomDocument &document)
+// cannot be opened and the parse-error line when it is not a document the tool can use, and tells
+// `diagnostics` (if given) why, where and what may mend it.
+bool readDocument(const QString &path, const QString &openFailureLine, QDomDocument &document, Diagnostics *diagnostics)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         printConsoleLine(openFailureLine);
+        if (diagnostics != nullptr)
+            diagnostics->report(Diagnostics::Error, {}, QStringLiteral("cannot be opened: ") + file.errorString());
         return false;
     }
     ParseError error;
-    if (!parseFileContent(file.readAll(), document, error)) {
+    OpenMarkup openMarkup;
+    if (!parseFileContent(file.readAll(), document, error, openMarkup)) {
         printConsoleLine(QStringLiteral("Parse error") + error.message + QStringLiteral("Line:")
                          + QString::number(error.line) + QStringLiteral("Column:") + QString::number(error.column));
+        if (diagnostics != nullptr)
+            reportParseError(*diagnostics, error, openMarkup);
         return false;
     }
     return true;
 }
 
+// A source without its section is left out whole; a child of the root that differs only in letter
+// case is the likely cause.
+void reportNoSection(Diagnostics &diagnostics, const QDomElement &root, const QString &tag)
+{
+    QString hint;
+    for (QDomElement child = root.firstChildElement(); !child.isNull() && hint.isEmpty(); child = child.nextSiblingElement()) {
+        if (child.tagName().compare(tag, Qt::CaseInsensitive) == 0)
+            hint = QStringLiteral("; <%1> on line %2 is not %3: names differ in letter case")
+                       .arg(child.tagName(), QString::number(child.lineNumber()), tag);
+    }
+    diagnostics.report(Diagnostics::Error, positionOf(root),
+                       QStringLiteral("the root element <%1> has no child <%2>: nothing is converted").arg(root.tagName(), tag)
+                           + hint);
+}
+
 } // namespace
 
-QDomNode ConfigGenerator::loadTemplateRoot(QDomDocument &document)
+QDomNode ConfigGenerator::loadTemplateRoot(QDomDocument &document, Diagnostics *diagnostics)
 {
     if (!readDocument(templatePath,
                       QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?"),
-                      document))
+                      document, diagnostics))
         return {};
     return document.documentElement();
 }
 
-QDomNode ConfigGenerator::loadSectionElement(const QString &path, const QString &tag, QDomDocument &document)
+QDomNode ConfigGenerator::loadSectionElement(const QString &path, const QString &tag, QDomDocument &document,
+                                             Diagnostics *diagnostics)
 {
-    if (!readDocument(path, QStringLiteral("Invalid file path"), document))
+    if (!readDocument(path, QStringLiteral("Invalid file path"), document, diagnostics))
         return {};
-    return document.documentElement().firstChildElement(tag);
+    const QDomElement section = document.documentElement().firstChildElement(tag);
+    if (section.isNull() && diagnostics != nullptr)
+        reportNoSection(*diagnostics, document.documentElement(), tag);
+    return section;
 }

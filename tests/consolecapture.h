@@ -6,18 +6,19 @@
 #include <iostream>
 #include <sstream>
 
-// Collects what the code under test prints to standard output while it is alive.
+// Collects what the code under test prints to standard output (or `stream`) while it is alive.
 class ConsoleCapture
 {
 public:
-    ConsoleCapture() : previous(std::cout.rdbuf(buffer.rdbuf())) {}
-    ~ConsoleCapture() { std::cout.rdbuf(previous); }
+    explicit ConsoleCapture(std::ostream &stream = std::cout) : stream(stream), previous(stream.rdbuf(buffer.rdbuf())) {}
+    ~ConsoleCapture() { stream.rdbuf(previous); }
     ConsoleCapture(const ConsoleCapture &) = delete;
     ConsoleCapture &operator=(const ConsoleCapture &) = delete;
 
     QString text() const { return QString::fromStdString(buffer.str()); }
 
 private:
+    std::ostream &stream;
     std::ostringstream buffer;
     std::streambuf *previous;
 };

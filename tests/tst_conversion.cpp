@@ -122,6 +122,8 @@ private slots:
     void loadTemplateRoot_data();
     void loadTemplateRoot();
     void openFailures();
+    void loaderDiagnostics_data();
+    void loaderDiagnostics();
     void sectionStaysUsableWithItsDocument();
 
 private:
@@ -133,51 +135,72 @@ void tst_Conversion::convertEntry_data()
     QTest::addColumn<QString>("entryXml");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("console");
+    QTest::addColumn<QString>("diagnostics"); // on standard error, for the source s.xml
 
     const QString nameIsEmpty = QStringLiteral("Name is empty\n");
+    const QString unknownKind = QStringLiteral("s.xml:1:21: warning: entry kind \"%1\" is not one of left, right, merge, "
+                                               "tandem: the entry is left out");
+    const QString otherMarker = QStringLiteral("s.xml:%1: warning: marker \"%2\" is neither <leftSet> nor <rightSet>: its "
+                                               "Coordinate is empty");
+    const QString markup = QStringLiteral("s.xml:%1: warning: <%2> inside content is markup, not text: the tag is dropped "
+                                          "(write &lt;%2> or put the lines in CDATA)\n");
+    const QString noContent = QStringLiteral("s.xml:1:21: warning: entry \"%1\" has no content lines: its configuration is empty\n");
 
-    QTest::newRow("kind with spaces around it") << "<f><name> left </name></f>" << leftRow << "";
-    QTest::newRow("kind with tabs and line ends around it") << "<f><name>\n\tright\t\n</name></f>" << rightRow << "";
+    QTest::newRow("kind with spaces around it") << "<f><name> left </name></f>" << leftRow << "" << noContent.arg("left");
+    QTest::newRow("kind with tabs and line ends around it") << "<f><name>\n\tright\t\n</name></f>" << rightRow << "" << noContent.arg("right");
     QTest::newRow("merge row") << "<f><name>merge</name></f>"
-                               << "Configulation[Image=alternately.png Name=M NickName=Alternately Prefix= Suffix=.nc]" << "";
+                               << "Configulation[Image=alternately.png Name=M NickName=Alternately Prefix= Suffix=.nc]" << "" << noContent.arg("merge");
     QTest::newRow("tandem row") << "<f><name>tandem</name></f>"
-                                << "Configulation[Image=tandem.png Name=T NickName=Tandem Prefix= Suffix=.nc]" << "";
-    QTest::newRow("kind split over CDATA and text") << "<f><name>le<![CDATA[ft]]></name></f>" << leftRow << "";
-    QTest::newRow("only the first name counts") << "<f><name>right</name><name>left</name></f>" << rightRow << "";
+                                << "Configulation[Image=tandem.png Name=T NickName=Tandem Prefix= Suffix=.nc]" << "" << noContent.arg("tandem");
+    QTest::newRow("kind split over CDATA and text") << "<f><name>le<![CDATA[ft]]></name></f>" << leftRow << "" << noContent.arg("left");
+    QTest::newRow("only the first name counts") << "<f><name>right</name><name>left</name></f>" << rightRow << "" << noContent.arg("right");
 
-    QTest::newRow("kind in other letter case") << "<f><name>Left</name></f>" << "null" << "";
-    QTest::newRow("unknown kind") << "<f><name>drill</name><content>T1</content></f>" << "null" << "";
+    QTest::newRow("kind in other letter case") << "<f><name>Left</name></f>" << "null" << "" << unknownKind.arg("Left") + "; did you mean \"left\"?\n";
+    QTest::newRow("unknown kind") << "<f><name>drill</name><content>T1</content></f>" << "null" << "" << unknownKind.arg("drill") + "\n";
 
-    QTest::newRow("empty name") << "<f><name></name><content>T1</content></f>" << "null" << nameIsEmpty;
-    QTest::newRow("name of blanks") << "<f><name>   </name></f>" << "null" << nameIsEmpty;
-    QTest::newRow("name of CDATA blanks") << "<f><name><![CDATA[ \t ]]></name></f>" << "null" << nameIsEmpty;
-    QTest::newRow("no name element") << "<f><content>T1</content></f>" << "null" << nameIsEmpty;
-    QTest::newRow("name nested too deep") << "<f><x><name>left</name></x></f>" << "null" << nameIsEmpty;
-    QTest::newRow("comment as entry") << "<!-- left -->" << "null" << nameIsEmpty;
-    QTest::newRow("text as entry") << "left" << "null" << nameIsEmpty;
+    QTest::newRow("empty name") << "<f><name></name><content>T1</content></f>" << "null" << nameIsEmpty << "s.xml:1:21: warning: entry <f> has an empty name, so no kind: it is left out\n";
+    QTest::newRow("name of blanks") << "<f><name>   </name></f>" << "null" << nameIsEmpty << "s.xml:1:21: warning: entry <f> has an empty name, so no kind: it is left out\n";
+    QTest::newRow("name of CDATA blanks") << "<f><name><![CDATA[ \t ]]></name></f>" << "null" << nameIsEmpty << "s.xml:1:21: warning: entry <f> has an empty name, so no kind: it is left out\n";
+    QTest::newRow("no name element") << "<f><content>T1</content></f>" << "null" << nameIsEmpty << "s.xml:1:14: warning: entry <f> has no name, so no kind: it is left out\n";
+    QTest::newRow("name nested too deep") << "<f><x><name>left</name></x></f>" << "null" << nameIsEmpty << "s.xml:1:14: warning: entry <f> has no name, so no kind: it is left out\n";
+    QTest::newRow("comment as entry") << "<!-- left -->" << "null" << nameIsEmpty << "s.xml:1:25: note: a comment in mainFiles is read as an entry without a kind (Name is empty)\n";
+    QTest::newRow("text as entry") << "left" << "null" << nameIsEmpty << "s.xml:1:16: warning: text \"left\" in mainFiles is not in an entry: it is left out\n";
 
     QTest::newRow("worked example")
         << "<f><name> left </name><content>\n  T1 M6\n  &lt;leftSet>\n  &lt;park>\n  </content></f>"
-        << leftRow + " Item\"T1 M6\" Coordinate\"G54\" Coordinate Item\"\"" << "";
-    QTest::newRow("no content element") << "<f><name>left</name></f>" << leftRow << "";
+        << leftRow + " Item\"T1 M6\" Coordinate\"G54\" Coordinate Item\"\"" << "" << otherMarker.arg("4:3", "<park>") + "\n";
+    QTest::newRow("no content element") << "<f><name>left</name></f>" << leftRow << "" << noContent.arg("left");
     QTest::newRow("content of blank text is dropped by the parser") << "<f><name>left</name><content>  \n  </content></f>"
-                                                                     << leftRow << "";
+                                                                     << leftRow << "" << noContent.arg("left");
     QTest::newRow("CDATA of blanks without line feed") << "<f><name>left</name><content><![CDATA[   ]]></content></f>"
-                                                      << leftRow + " Item\"\"" << "";
+                                                      << leftRow + " Item\"\"" << "" << QString();
     QTest::newRow("empty lines are skipped") << "<f><name>left</name><content>T1\n\n\nT2\n</content></f>"
-                                            << leftRow + " Item\"T1\" Item\"T2\"" << "";
+                                            << leftRow + " Item\"T1\" Item\"T2\"" << "" << QString();
     QTest::newRow("markers in CDATA") << "<f><name>right</name><content><![CDATA[<rightSet>\n<leftSet>]]></content></f>"
-                                     << rightRow + " Coordinate\"G55\" Coordinate\"G54\"" << "";
+                                     << rightRow + " Coordinate\"G55\" Coordinate\"G54\"" << "" << QString();
     QTest::newRow("marker with blanks around it") << "<f><name>left</name><content> \t&lt;rightSet>  </content></f>"
-                                                 << leftRow + " Coordinate\"G55\"" << "";
+                                                 << leftRow + " Coordinate\"G55\"" << "" << QString();
     QTest::newRow("marker with blank before bracket") << "<f><name>left</name><content>&lt;rightSet ></content></f>"
-                                                     << leftRow + " Coordinate" << "";
+                                                     << leftRow + " Coordinate" << "" << otherMarker.arg("1:41", "<rightSet >") + "; did you mean \"<rightSet>\"?\n";
     QTest::newRow("marker in other letter case") << "<f><name>left</name><content>&lt;LeftSet></content></f>"
-                                                << leftRow + " Coordinate" << "";
+                                                << leftRow + " Coordinate" << "" << otherMarker.arg("1:41", "<LeftSet>") + "; did you mean \"<leftSet>\"?\n";
     QTest::newRow("marker after text is an item") << "<f><name>left</name><content>G0 &lt;leftSet></content></f>"
-                                                 << leftRow + " Item\"G0 &lt;leftSet>\"" << "";
+                                                 << leftRow + " Item\"G0 &lt;leftSet>\"" << "" << QString();
+    QTest::newRow("kind one letter off") << "<f><name>lefft</name><content>T1</content></f>" << "null" << ""
+                                         << unknownKind.arg("lefft") + "; did you mean \"left\"?\n";
+    QTest::newRow("kind in capitals") << "<f><name>RIGHT</name><content>T1</content></f>" << "null" << ""
+                                      << unknownKind.arg("RIGHT") + "; did you mean \"right\"?\n";
+    QTest::newRow("processing instruction as entry")
+        << "<?left?>" << "null" << nameIsEmpty
+        << "s.xml:1:20: note: a processing instruction in mainFiles is read as an entry without a kind (Name is empty)\n";
+    QTest::newRow("marker without its closing bracket") << "<f><name>left</name><content>T1\n&lt;park</content></f>"
+                                                       << leftRow + " Item\"T1\" Coordinate" << "" << otherMarker.arg("2:1", "<park") + "\n";
+    QTest::newRow("misspelt marker on a later line of CDATA")
+        << "<f><name>right</name><content><![CDATA[G0\n  <leftset>]]></content></f>" << rightRow + " Item\"G0\" Coordinate" << ""
+        << otherMarker.arg("2:3", "<leftset>") + "; did you mean \"<leftSet>\"?\n";
     QTest::newRow("markup in content is not text") << "<f><name>left</name><content>T1 <b>M6</b>\n<leftSet/></content></f>"
-                                                  << leftRow + " Item\"T1 M6\"" << "";
+                                                  << leftRow + " Item\"T1 M6\"" << ""
+                                                  << markup.arg("1:46", "b") + markup.arg("2:9", "leftSet");
 }
 
 void tst_Conversion::convertEntry()
@@ -185,6 +208,7 @@ void tst_Conversion::convertEntry()
     QFETCH(QString, entryXml);
     QFETCH(QString, expected);
     QFETCH(QString, console);
+    QFETCH(QString, diagnostics);
 
     QDomDocument document;
     QVERIFY(document.setContent(QStringLiteral("<mainFiles>") + entryXml + QStringLiteral("</mainFiles>")));
@@ -193,7 +217,10 @@ void tst_Conversion::convertEntry()
     const QString sourceBefore = document.toString();
 
     ConsoleCapture capture;
-    const QDomNode configuration = generator.convertEntry(entry);
+    ConsoleCapture errorCapture(std::cerr);
+    Diagnostics sourceDiagnostics(QStringLiteral("s.xml"));
+    const QDomNode configuration = generator.convertEntry(entry, &sourceDiagnostics);
+    QCOMPARE(errorCapture.text(), diagnostics);
 
     // Expected texts are written as they appear in XML, so decode the one entity they use.
     QCOMPARE(describe(configuration), QString(expected).replace(QLatin1String("&lt;"), QLatin1String("<")));
@@ -349,6 +376,51 @@ void tst_Conversion::openFailures()
     QDir::setCurrent(previousDirectory);
     QCOMPARE(capture.text(), QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n"
                                             "Invalid file path\nInvalid file path\n"));
+}
+
+void tst_Conversion::loaderDiagnostics_data()
+{
+    QTest::addColumn<QByteArray>("fileContent"); // none: the file does not exist
+    QTest::addColumn<QString>("diagnostics"); // PATH stands for the source's path
+
+    QTest::newRow("section in other letter case")
+        << QByteArray("<job>\n  <MainFiles/>\n</job>")
+        << "PATH:1:5: error: the root element <job> has no child <mainFiles>: nothing is converted; <MainFiles> on line 2 "
+           "is not mainFiles: names differ in letter case\n";
+    QTest::newRow("no section at all") << QByteArray("<job><x/></job>")
+                                       << "PATH:1:5: error: the root element <job> has no child <mainFiles>: nothing is converted\n";
+    const QString rawMarker = QStringLiteral("PATH:%1: error: tag mismatch\nPATH:%2: note: <%3> inside content is read as a start "
+                                             "tag that is never closed: write &lt;%3> or put the lines in CDATA\n");
+    QTest::newRow("raw marker in content")
+        << QByteArray("<job><mainFiles><f><name>left</name><content>\nT1\n<leftSet>\nG0\n</content></f></mainFiles></job>")
+        << rawMarker.arg("5:10", "3:9", "leftSet");
+    QTest::newRow("raw marker in a later entry, CRLF")
+        << QByteArray("<job><mainFiles>\r\n<f><content><b>x</b></content></f>\r\n<f><content>T1 <park></content></f>"
+                      "</mainFiles></job>")
+        << rawMarker.arg("3:31", "3:21", "park");
+    QTest::newRow("closed markup in content is no cause")
+        << QByteArray("<job><mainFiles><f><content><b>x</b>\n</f></mainFiles></job>") << "PATH:2:4: error: tag mismatch\n";
+#ifndef Q_OS_WIN
+    // The system's words differ between systems.
+    QTest::newRow("missing file") << QByteArray() << "PATH: error: cannot be opened: No such file or directory\n";
+#endif
+}
+
+void tst_Conversion::loaderDiagnostics()
+{
+    QFETCH(QByteArray, fileContent);
+    QFETCH(QString, diagnostics);
+
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("source.xml"));
+    if (!fileContent.isEmpty())
+        writeFile(path, fileContent);
+    QDomDocument document;
+    ConsoleCapture capture;
+    ConsoleCapture errorCapture(std::cerr);
+    Diagnostics sourceDiagnostics(path);
+    QVERIFY(generator.loadSectionElement(path, QStringLiteral("mainFiles"), document, &sourceDiagnostics).isNull());
+    QCOMPARE(errorCapture.text(), QString(diagnostics).replace(QLatin1String("PATH"), QDir::toNativeSeparators(path)));
 }
 
 void tst_Conversion::sectionStaysUsableWithItsDocument()
