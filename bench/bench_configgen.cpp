@@ -135,7 +135,9 @@ void convertingAndWriting(benchmark::State &state)
         if (timed != nullptr)
             timed->ResumeTiming();
         OutputWriter output(stage.templateRoot, outputPath);
-        convertEntries(stage.generator, section, output);
+        Diagnostics diagnostics(sourcePathFor(stage.entries));
+        convertEntries(stage.generator, section, diagnostics,
+                       [&output](const QDomNode &configuration) { output.append(configuration); });
         const WriteResult result = output.finish();
         if (timed != nullptr)
             timed->PauseTiming();
@@ -156,9 +158,13 @@ void wholeJob(benchmark::State &state)
     Stage stage(state);
     const QString sourcePath = sourcePathFor(stage.entries);
     const QString outputPath = outputPathFor(stage.entries);
-    convertSourceFile(stage.generator, stage.templateRoot, sourcePath, outputPath);
+    const auto job = [&stage, &sourcePath, &outputPath] {
+        Diagnostics diagnostics(sourcePath);
+        return convertSourceFile(stage.generator, stage.templateRoot, sourcePath, outputPath, OutputMode::Write, diagnostics);
+    };
+    job();
     for ([[maybe_unused]] auto _ : state) {
-        if (convertSourceFile(stage.generator, stage.templateRoot, sourcePath, outputPath) != WriteResult::Written)
+        if (job().result != SourceOutcome::Written)
             state.SkipWithError("the job wrote no output file");
     }
     setThroughputCounters(state, stage.entries);

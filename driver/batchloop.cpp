@@ -26,7 +26,8 @@ bool answersYes()
 // The template root, loaded once for the whole run: without it no batch can run.
 QDomNode loadTemplateOrEnd(ConfigGenerator &generator, QDomDocument &templateDocument)
 {
-    const QDomNode templateRoot = generator.loadTemplateRoot(templateDocument);
+    Diagnostics diagnostics(WorkingFolder::templatePath);
+    const QDomNode templateRoot = generator.loadTemplateRoot(templateDocument, &diagnostics);
     if (templateRoot.isNull()) {
         printConsoleLine(QStringLiteral("Failed:Please check Template/PostProcessorTemplate.xml is existed."));
         printErrorLine(QStringLiteral("configgen: the template it tried is ")
@@ -58,69 +59,147 @@ void printFailure(const QString &sourcePath, const QString &why)
     printConsoleLine(QStringLiteral("\tFailed:") + sourcePath + QLatin1Char('\t') + why);
 }
 
+QString counted(int count, const char *one, const char *many)
+{
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+}
+
+OutputMode outputMode(const RunSettings &settings)
+{
+    if (settings.check)
+        return OutputMode::Check;
+    return settings.strict ? OutputMode::WriteWithoutWarnings : OutputMode::Write;
+}
+
+// What a batch found, for its summary.
+struct BatchCounts
+{
+    int sources = 0;
+    int succeeded = 0;
+    int entriesLeftOut = 0;
+    int warnings = 0;
+
+    bool clean() const { return succeeded == sources && entriesLeftOut == 0 && warnings == 0; }
+};
+
 // The batches of one run share the template and the user name, read once at its start.
 class Batches
 {
 public:
-    explicit Batches(ConfigGenerator &generator)
-        : generator(generator), templateRoot(loadTemplateOrEnd(generator, templateDocument)),
+    Batches(ConfigGenerator &generator, const RunSettings &settings)
+        : generator(generator), settings(settings), templateRoot(loadTemplateOrEnd(generator, templateDocument)),
           userName(readUserNameOrEnd())
     {
     }
 
-    // Converts the sources in the order given; returns true when every one was written.
+    // Converts the sources in the order given; returns true when every one was written (checked:
+    // when nothing was left out of any).
     bool convert(const QStringList &sourcePaths)
     {
         useLargePagesForJobs();
         printConsoleLine(QStringLiteral("File size:") + QString::number(sourcePaths.size()));
         QHash<QString, QString> sourceOfOutput;
-        bool allWritten = true;
+        BatchCounts counts;
         for (const QString &sourcePath : sourcePaths) {
             const QString outputPath =
                 WorkingFolder::outputFolder + userName + QLatin1Char('_') + QFileInfo(sourcePath).fileName();
-            allWritten = outputIsFree(sourceOfOutput, outputPath, sourcePath) && convertSource(sourcePath, outputPath)
-                && allWritten;
+            Diagnostics diagnostics(sourcePath, settings.quiet);
+            const SourceOutcome outcome = convertSource(sourceOfOutput, sourcePath, outputPath, diagnostics);
+            report(outcome, sourcePath, outputPath, diagnostics);
+            ++counts.sources;
+            counts.succeeded += outcome.succeeded() ? 1 : 0;
+            counts.entriesLeftOut += diagnostics.entriesLeftOut();
+            counts.warnings += diagnostics.warnings();
         }
-        return allWritten;
+        printSummary(counts);
+        return counts.succeeded == counts.sources && (!settings.check || counts.clean());
     }
 
 private:
     // Two sources of one file name in a batch have one output file. The earlier keeps it: the later
     // is not converted, so that no output of the batch silently replaces another. Windows' file names
     // ignore case (A.xml and a.xml), and so does this check there.
-    static bool outputIsFree(QHash<QString, QString> &sourceOfOutput, const QString &outputPath,
-                             const QString &sourcePath)
+    SourceOutcome convertSource(QHash<QString, QString> &sourceOfOutput, const QString &sourcePath,
+                                const QString &outputPath, Diagnostics &diagnostics)
     {
 #ifdef Q_OS_WIN
         const QString key = outputPath.toCaseFolded();
 #else
         const QString &key = outputPath;
 #endif
-        if (sourceOfOutput.contains(key)) {
-            printFailure(sourcePath, outputPath + QStringLiteral(" is the output of ") + sourceOfOutput.value(key));
-            return false;
-        }
+        if (sourceOfOutput.contains(key))
+            return {SourceOutcome::OutputTaken, sourceOfOutput.value(key)};
         sourceOfOutput.insert(key, sourcePath);
-        return true;
+        return convertSourceFile(generator, templateRoot, sourcePath, outputPath, outputMode(settings), diagnostics);
     }
 
-    // Returns true when the output file was written.
-    bool convertSource(const QString &sourcePath, const QString &outputPath)
+    // The console line of the source, and on standard error what stdout's words leave unsaid.
+    static void report(const SourceOutcome &outcome, const QString &sourcePath, const QString &outputPath,
+                       Diagnostics &diagnostics)
     {
-        QString writeError;
-        const auto result = convertSourceFile(generator, templateRoot, sourcePath, outputPath, &writeError);
-        if (!result)
-            printFailure(sourcePath, QStringLiteral("Node is empty."));
-        else if (*result == WriteResult::Written)
+        const QString shownOutput = QDir::toNativeSeparators(outputPath);
+        switch (outcome.result) {
+        case SourceOutcome::Written:
+        case SourceOutcome::Convertible:
             printConsoleLine(QStringLiteral("\tSucessfull:") + sourcePath);
-        else if (*result == WriteResult::CannotOpen)
+            return;
+        case SourceOutcome::NotLoaded:
+            printFailure(sourcePath, QStringLiteral("Node is empty."));
+            break;
+        case SourceOutcome::OutputTaken:
+            printFailure(sourcePath, outputPath + QStringLiteral(" is the output of ") + outcome.reason);
+            diagnostics.report(Diagnostics::Error, {},
+                               QStringLiteral("not converted: its output %1 is that of %2 in this batch")
+                                   .arg(shownOutput, QDir::toNativeSeparators(outcome.reason)));
+            return;
+        case SourceOutcome::HasWarnings:
+            printFailure(sourcePath, counted(diagnostics.warnings(), "warning", "warnings")
+                                         + QStringLiteral(": not written (--strict)"));
+            diagnostics.report(Diagnostics::Error, {},
+                               QStringLiteral("not written: --strict writes no source with a warning"));
+            break;
+        case SourceOutcome::CannotOpenOutput:
             printConsoleLine(QStringLiteral("\tInvalid file path"));
-        else
-            printFailure(sourcePath, QStringLiteral("Cannot write ") + outputPath + QStringLiteral(": ") + writeError);
-        return result == WriteResult::Written;
+            diagnostics.report(Diagnostics::Error, {},
+                               QStringLiteral("the output %1 cannot be created: ").arg(shownOutput) + outcome.reason
+                                   + missingOutputFolder());
+            break;
+        case SourceOutcome::CannotWrite:
+            printFailure(sourcePath, QStringLiteral("Cannot write ") + outputPath + QStringLiteral(": ") + outcome.reason);
+            diagnostics.report(Diagnostics::Error, {},
+                               QStringLiteral("the output %1 cannot be written: ").arg(shownOutput) + outcome.reason);
+            return;
+        }
+        if (QFileInfo(outputPath).isFile())
+            diagnostics.report(Diagnostics::Note, {},
+                               QStringLiteral("the earlier output %1 is left as it was").arg(shownOutput));
+    }
+
+    static QString missingOutputFolder()
+    {
+        const QFileInfo folder(WorkingFolder::outputFolder);
+        if (folder.isDir())
+            return {};
+        return QStringLiteral("; the output folder %1 does not exist (configgen does not create it)")
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(folder.absoluteFilePath())));
+    }
+
+    // Nothing at all on standard error after a clean batch.
+    void printSummary(const BatchCounts &counts) const
+    {
+        if (counts.clean() || settings.quiet)
+            return;
+        const QString sources = settings.check
+            ? QStringLiteral("%1 of %2 can be converted (--check writes nothing)")
+            : QStringLiteral("%1 of %2 written");
+        printErrorLine(QStringLiteral("configgen: ")
+                       + sources.arg(QString::number(counts.succeeded), counted(counts.sources, "source", "sources"))
+                       + QStringLiteral(", ") + counted(counts.entriesLeftOut, "entry", "entries")
+                       + QStringLiteral(" left out, ") + counted(counts.warnings, "warning", "warnings"));
     }
 
     ConfigGenerator &generator;
+    const RunSettings settings;
     QDomDocument templateDocument; // holds the nodes of templateRoot
     const QDomNode templateRoot;
     const QString userName;
@@ -142,9 +221,9 @@ QStringList ConfigGenerator::selectSourceFiles()
     }
 }
 
-void ConfigGenerator::runBatches()
+void ConfigGenerator::runBatches(const RunSettings &settings)
 {
-    Batches batches(*this);
+    Batches batches(*this, settings);
     do {
         batches.convert(selectSourceFiles());
         printConsoleLine(QStringLiteral("Generate Sucessfule.\tDo next?\n\nInput:Y(Yes)/N(No)"));
@@ -152,7 +231,7 @@ void ConfigGenerator::runBatches()
     endProcess(ExitSucceeded);
 }
 
-void ConfigGenerator::runNamedSources(const QStringList &sourcePaths)
+void ConfigGenerator::runNamedSources(const QStringList &sourcePaths, const RunSettings &settings)
 {
-    endProcess(Batches(*this).convert(sourcePaths) ? ExitSucceeded : ExitSomeSourcesFailed);
+    endProcess(Batches(*this, settings).convert(sourcePaths) ? ExitSucceeded : ExitSomeSourcesFailed);
 }

@@ -20,9 +20,13 @@ QString description()
         "It works in the folder it is started in, which holds the template\n"
         "Template/PostProcessorTemplate.xml, SourceFiles/ (where the dialog opens)\n"
         "and GenerateFiles/ (the output folder, which must exist).\n\n"
+        "What is left out of a source (an entry of unknown kind, a marker other than\n"
+        "<leftSet> and <rightSet>) and why a source is not converted is said on standard\n"
+        "error as PATH:LINE:COLUMN: warning: ..., with a summary at the end of a batch.\n\n"
         "Exit status: 0 when every SOURCE was written (without SOURCE: when the batches\n"
         "end); 1 when nothing could be done (no template, no USERNAME, a usage error, the\n"
-        "dialog cannot start); 2 when at least one SOURCE was not written.\n\n"
+        "dialog cannot start); 2 when at least one SOURCE was not written (with --check:\n"
+        "when anything was left out or could not be converted).\n\n"
         "Qt's own options (-platform, -style, ...) are taken too; --help-all lists them."));
 }
 
@@ -91,8 +95,15 @@ QList<QCommandLineOption> qtOptions()
 }
 
 CommandLine::CommandLine(QCommandLineOption::Flags qtOptionFlags)
-    : helpOption(parser.addHelpOption()), versionOption(parser.addVersionOption())
+    : helpOption(parser.addHelpOption()), versionOption(parser.addVersionOption()),
+      checkOption(QStringLiteral("check"),
+                  QStringLiteral("Read and convert every SOURCE and report, but write nothing.")),
+      strictOption(QStringLiteral("strict"),
+                   QStringLiteral("Write no source that has a warning (its earlier output stays).")),
+      quietOption(QStringList({QStringLiteral("q"), QStringLiteral("quiet")}),
+                  QStringLiteral("Keep notes, warnings and the summary back; errors still show."))
 {
+    parser.addOptions({checkOption, strictOption, quietOption});
     // Qt's options are single-dash words (-platform), never bundled letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(description());
@@ -135,6 +146,15 @@ QString CommandLine::helpText() const
     if (parser.isSet(QStringLiteral("help-all")))
         return CommandLine(QCommandLineOption::Flags()).parser.helpText().trimmed();
     return parser.helpText().trimmed();
+}
+
+RunSettings CommandLine::runSettings() const
+{
+    RunSettings settings;
+    settings.check = parser.isSet(checkOption);
+    settings.strict = parser.isSet(strictOption);
+    settings.quiet = parser.isSet(quietOption);
+    return settings;
 }
 
 bool CommandLine::leavesSourcesToTheDialog() const

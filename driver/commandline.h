@@ -1,6 +1,8 @@
 #ifndef COMMANDLINE_H
 #define COMMANDLINE_H
 
+#include "configgenerator.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QList>
@@ -20,6 +22,8 @@ public:
 
     bool asksForHelp() const;
     bool asksForVersion() const;
+    // --check, --strict and --quiet.
+    RunSettings runSettings() const;
     QString helpText() const;
 
     // Nothing but Qt's own options: a person chooses the sources in the dialog.
@@ -34,6 +38,9 @@ private:
     QCommandLineParser parser;
     const QCommandLineOption helpOption;
     const QCommandLineOption versionOption;
+    const QCommandLineOption checkOption;
+    const QCommandLineOption strictOption;
+    const QCommandLineOption quietOption;
 };
 
 // The options that Qt 5.15 itself takes off a widget program's command line. The tool knows them so

@@ -76,7 +76,7 @@ void endIfNoDisplayIsNamed([[maybe_unused]] bool namedOnTheCommandLine)
 
 } // namespace
 
-void runWithDialog(int &argc, char **argv, bool displayNamed)
+void runWithDialog(int &argc, char **argv, bool displayNamed, const RunSettings &settings)
 {
     expectAPersonAtTheConsole();
     endIfNoDisplayIsNamed(displayNamed);
@@ -90,5 +90,5 @@ void runWithDialog(int &argc, char **argv, bool displayNamed)
 #endif
     qInstallMessageHandler(qtMessageHandler);
     ConfigGenerator generator;
-    generator.runBatches();
+    generator.runBatches(settings);
 }

@@ -34,7 +34,7 @@ QStringList argumentsBeforeTheApplication(int argc, char **argv)
         endProcess(ExitSucceeded);
     }
     ConfigGenerator generator;
-    generator.runNamedSources(commandLine.sources());
+    generator.runNamedSources(commandLine.sources(), commandLine.runSettings());
 }
 
 } // namespace
@@ -44,6 +44,6 @@ int main(int argc, char *argv[])
     setUpProcess();
     CommandLine commandLine;
     if (commandLine.parse(argumentsBeforeTheApplication(argc, argv)) && commandLine.leavesSourcesToTheDialog())
-        runWithDialog(argc, argv, commandLine.namesADisplay());
+        runWithDialog(argc, argv, commandLine.namesADisplay(), commandLine.runSettings());
     runWithoutDialog(argc, argv, commandLine);
 }

@@ -1,27 +1,57 @@
 #include "sourcejob.h"
 
-void convertEntries(ConfigGenerator &generator, QDomNode &section, OutputWriter &output)
+#include <QList>
+
+namespace {
+
+SourceOutcome finished(OutputWriter &output)
+{
+    const WriteResult result = output.finish();
+    if (result == WriteResult::Written)
+        return {SourceOutcome::Written, QString()};
+    return {result == WriteResult::CannotOpen ? SourceOutcome::CannotOpenOutput : SourceOutcome::CannotWrite,
+            output.errorString()};
+}
+
+} // namespace
+
+void convertEntries(ConfigGenerator &generator, QDomNode &section, Diagnostics &diagnostics,
+                    const std::function<void(const QDomNode &)> &take)
 {
     for (QDomNode entry = section.firstChild(); !entry.isNull(); entry = section.firstChild()) {
-        const QDomNode configuration = generator.convertEntry(entry);
+        const QDomNode configuration = generator.convertEntry(entry, &diagnostics);
         if (!configuration.isNull())
-            output.append(configuration);
+            take(configuration);
         section.removeChild(entry);
     }
 }
 
-std::optional<WriteResult> convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot,
-                                             const QString &sourcePath, const QString &outputPath, QString *writeError)
+SourceOutcome convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &sourcePath,
+                                const QString &outputPath, OutputMode mode, Diagnostics &diagnostics)
 {
     QDomDocument sourceDocument;
-    QDomNode section = generator.loadSectionElement(sourcePath, QStringLiteral("mainFiles"), sourceDocument);
+    QDomNode section = generator.loadSectionElement(sourcePath, QStringLiteral("mainFiles"), sourceDocument, &diagnostics);
     if (section.isNull())
-        return std::nullopt;
-    // Entries are converted even when the output cannot be written, for their console lines.
+        return {};
+    if (mode == OutputMode::Write) {
+        // Entries are converted even when the output cannot be written, for their console lines.
+        OutputWriter output(templateRoot, outputPath);
+        convertEntries(generator, section, diagnostics, [&output](const QDomNode &configuration) { output.append(configuration); });
+        return finished(output);
+    }
+    // Whether a source has warnings is known only once all of it is converted: until then its
+    // configurations wait, and the output file is not touched.
+    QList<QDomNode> configurations;
+    convertEntries(generator, section, diagnostics, [&configurations, mode](const QDomNode &configuration) {
+        if (mode == OutputMode::WriteWithoutWarnings)
+            configurations << configuration;
+    });
+    if (mode == OutputMode::Check)
+        return {SourceOutcome::Convertible, QString()};
+    if (diagnostics.warnings() > 0)
+        return {SourceOutcome::HasWarnings, QString()};
     OutputWriter output(templateRoot, outputPath);
-    convertEntries(generator, section, output);
-    const WriteResult result = output.finish();
-    if (writeError != nullptr)
-        *writeError = output.errorString();
-    return result;
+    for (const QDomNode &configuration : configurations)
+        output.append(configuration);
+    return finished(output);
 }

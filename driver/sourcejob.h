@@ -2,24 +2,51 @@
 #define SOURCEJOB_H
 
 #include "configgenerator.h"
+#include "diagnostics.h"
 #include "outputwriter.h"
 
 #include <QDomNode>
 #include <QString>
 
-#include <optional>
+#include <functional>
 
-// Converts the entries of `section` in document order and writes every configuration to
-// `output`. Each entry is taken off the section once converted and each configuration is freed
-// once written, so that the job never holds the whole source and the whole output at once.
-void convertEntries(ConfigGenerator &generator, QDomNode &section, OutputWriter &output);
+// What a run does with the configurations it makes.
+enum class OutputMode {
+    Write, // every source that can be read is written
+    WriteWithoutWarnings, // a source with any warning is not written (--strict)
+    Check, // nothing is written (--check)
+};
 
-// The whole work for one chosen source file: load its section, write a copy of the template root
-// with the configurations of its entries to `outputPath`. Returns std::nullopt, with nothing
-// written, when the source has no usable section (the loader has printed why). When the file
-// could not be written, `writeError` (if given) receives the file system's reason.
-std::optional<WriteResult> convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot,
-                                             const QString &sourcePath, const QString &outputPath,
-                                             QString *writeError = nullptr);
+// What became of one source. The console line, the summary and the exit status all read it.
+struct SourceOutcome
+{
+    enum Result {
+        Written,
+        Convertible, // read and converted, and not to be written
+        NotLoaded, // not readable, not well-formed, or without its section: the loader has said why
+        OutputTaken, // an earlier source of the batch has its output file
+        HasWarnings, // not written for them
+        CannotOpenOutput, // nothing was touched at the output path
+        CannotWrite, // a new file was discarded and the old one is unchanged; one written in place is not
+    };
+
+    Result result = NotLoaded;
+    // The file system's reason for CannotOpenOutput and CannotWrite; for OutputTaken, the source
+    // whose output it is.
+    QString reason;
+
+    bool succeeded() const { return result == Written || result == Convertible; }
+};
+
+// Converts the entries of `section` in document order and hands every configuration to `take`.
+// Each entry is taken off the section once converted, so that the job never holds the whole source
+// and the whole output at once.
+void convertEntries(ConfigGenerator &generator, QDomNode &section, Diagnostics &diagnostics,
+                    const std::function<void(const QDomNode &)> &take);
+
+// The whole work for one source file: load its section, and write a copy of the template root with
+// the configurations of its entries to `outputPath` as `mode` says.
+SourceOutcome convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &sourcePath,
+                                const QString &outputPath, OutputMode mode, Diagnostics &diagnostics);
 
 #endif

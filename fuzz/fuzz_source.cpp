@@ -58,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     job.workspace.writeFile(QStringLiteral("source.xml"), data, size);
     const QString sourcePath = job.workspace.path(QStringLiteral("source.xml"));
     const QString outputPath = job.workspace.path(QStringLiteral("output.xml"));
-    if (convertSourceFile(job.generator, job.templateRoot, sourcePath, outputPath) == WriteResult::Written
+    Diagnostics diagnostics(sourcePath, /*quiet=*/true);
+    if (convertSourceFile(job.generator, job.templateRoot, sourcePath, outputPath, OutputMode::Write, diagnostics).result
+            == SourceOutcome::Written
         && fileContent(outputPath) != treeAsTheDomWritesIt(job, sourcePath))
         std::abort();
     return 0;

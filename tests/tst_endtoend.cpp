@@ -134,8 +134,43 @@ const QByteArray outputB = "    <Post Version=\"1\">\n"
                            "        <Configulation Name=\"M\" NickName=\"Alternately\" Suffix=\".nc\" Prefix=\"\" Image=\"alternately.png\"/>\n"
                            "    </Post>\n";
 
+// Nothing left out, nothing to warn of.
+const QByteArray sourceC = "<job><mainFiles><f><name>left</name><content>T1</content></f></mainFiles></job>";
+const QByteArray outputC = "    <Post Version=\"1\">\n"
+                           "        <Machine Axis=\"2\"/>\n"
+                           "        <Configulation Name=\"L\" NickName=\"LeftHand\" Suffix=\".nc\" Prefix=\"\" Image=\"left.png\">\n"
+                           "            <Item>T1</Item>\n"
+                           "        </Configulation>\n"
+                           "    </Post>\n";
+
 const QByteArray batchPrompt = "Generate Sucessfule.\tDo next?\n\nInput:Y(Yes)/N(No)\n";
 const QByteArray selectPrompt = "Please select a file.Input:Y(Yes)/N(No)\n";
+
+// A path as the tool's diagnostics show it: with the system's own separators.
+QByteArray nativePath(const QString &path)
+{
+    return (underWine() ? QString(path).replace('/', '\\') : path).toUtf8();
+}
+
+// What the diagnostics say of sourceA and sourceB, each counted by hand in its text.
+QByteArray diagnosticsOfA(const QString &path)
+{
+    const QByteArray shown = nativePath(path);
+    return shown + ":6:7: warning: marker \"<park>\" is neither <leftSet> nor <rightSet>: its Coordinate is empty\n" + shown
+        + ":8:14: warning: entry kind \"drill\" is not one of left, right, merge, tandem: the entry is left out\n" + shown
+        + ":9:14: warning: entry <f> has an empty name, so no kind: it is left out\n";
+}
+
+QByteArray diagnosticsOfB(const QString &path)
+{
+    return nativePath(path) + ":3:32: warning: entry \"merge\" has no content lines: its configuration is empty\n";
+}
+
+// The system's words for a file that is not there.
+QByteArray noSuchFile()
+{
+    return underWine() ? "File not found." : "No such file or directory";
+}
 
 QStringList runXdotool(const QStringList &arguments)
 {
@@ -194,6 +229,8 @@ private slots:
     void terminalShowsEveryCharacter();
     void namedSources_data();
     void namedSources();
+    void diagnosticsOfAFaultySource_data();
+    void diagnosticsOfAFaultySource();
     void dialogWithoutDisplay_data();
     void dialogWithoutDisplay();
     void consoleOfItsOwn_data();
@@ -505,18 +542,20 @@ void tst_EndToEnd::startupFailures_data()
 
     const QByteArray templateTried = "configgen: the template it tried is TEMPLATE; configgen "
                                      "works in the folder it is started in, which must hold it\n";
+    const QByteArray templateNotOpened =
+        nativePath("Template/PostProcessorTemplate.xml") + ": error: cannot be opened: " + noSuchFile() + '\n' + templateTried;
     const QByteArray templateMissing = "Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n"
                                        "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n";
     const QByteArray userNameMissing = "Failed to get USERNAME environment variable\n";
     const QStringList named = {QStringLiteral("SourceFiles/b.xml")};
-    QTest::newRow("missing template") << QByteArray() << true << templateMissing << QStringList() << templateTried;
+    QTest::newRow("missing template") << QByteArray() << true << templateMissing << QStringList() << templateNotOpened;
     QTest::newRow("malformed template, CRLF")
         << QByteArray("<Post>\r\n  <Machine>\r\n</Post>\r\n") << true
         << domErrorLine("<Post>\n  <Machine>\n</Post>\n").toUtf8() + "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n"
-        << QStringList() << templateTried;
+        << QStringList() << nativePath("Template/PostProcessorTemplate.xml") + ":3:7: error: tag mismatch\n" + templateTried;
     QTest::newRow("USERNAME unset") << templateXml << false << userNameMissing << QStringList() << QByteArray();
-    QTest::newRow("template checked before USERNAME") << QByteArray() << false << templateMissing << QStringList() << templateTried;
-    QTest::newRow("missing template, source named") << QByteArray() << true << templateMissing << named << templateTried;
+    QTest::newRow("template checked before USERNAME") << QByteArray() << false << templateMissing << QStringList() << templateNotOpened;
+    QTest::newRow("missing template, source named") << QByteArray() << true << templateMissing << named << templateNotOpened;
     QTest::newRow("USERNAME unset, source named") << templateXml << false << userNameMissing << named << QByteArray();
 }
 
@@ -793,15 +832,39 @@ void tst_EndToEnd::namedSources_data()
     QTest::addColumn<QStringList>("written");
 
     const QByteArray bothWritten = "File size:2\nName is empty\n\tSucessfull:SourceFiles/a.xml\n\tSucessfull:SourceFiles/b.xml\n";
-    QTest::newRow("two sources") << QStringList({"SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false << QByteArray() << 0
+    const QByteArray bothWarned = diagnosticsOfA("SourceFiles/a.xml") + diagnosticsOfB("SourceFiles/b.xml")
+        + "configgen: 2 of 2 sources written, 2 entries left out, 4 warnings\n";
+    QTest::newRow("two sources") << QStringList({"SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false << bothWarned << 0
                                  << QStringList({"op1_a.xml", "op1_b.xml"});
+    QTest::newRow("--quiet") << QStringList({"--quiet", "SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false
+                             << QByteArray() << 0 << QStringList({"op1_a.xml", "op1_b.xml"});
+    QTest::newRow("--check") << QStringList({"--check", "SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false
+                             << diagnosticsOfA("SourceFiles/a.xml") + diagnosticsOfB("SourceFiles/b.xml")
+            + "configgen: 2 of 2 sources can be converted (--check writes nothing), 2 entries left out, 4 warnings\n"
+                             << 2 << QStringList();
+    QTest::newRow("--check, -q, nothing left out")
+        << QStringList({"--check", "-q", "SourceFiles/c.xml"}) << QByteArray("File size:1\n\tSucessfull:SourceFiles/c.xml\n")
+        << false << QByteArray() << 0 << QStringList();
+    QTest::newRow("--strict")
+        << QStringList({"--strict", "SourceFiles/a.xml", "SourceFiles/c.xml"})
+        << QByteArray("File size:2\nName is empty\n\tFailed:SourceFiles/a.xml\t3 warnings: not written (--strict)\n"
+                      "\tSucessfull:SourceFiles/c.xml\n")
+        << false
+        << diagnosticsOfA("SourceFiles/a.xml") + nativePath("SourceFiles/a.xml")
+            + ": error: not written: --strict writes no source with a warning\n"
+              "configgen: 1 of 2 sources written, 2 entries left out, 3 warnings\n"
+        << 2 << QStringList("op1_c.xml");
     QTest::newRow("a good, a missing and a malformed source")
         << QStringList({"SourceFiles/b.xml", "SourceFiles/missing.xml", "SourceFiles/broken.txt"})
         << QByteArray("File size:3\n\tSucessfull:SourceFiles/b.xml\nInvalid file path\n\tFailed:SourceFiles/missing.xml\tNode is "
                       "empty.\nParse errorunexpected end of fileLine:3Column:1\n\tFailed:SourceFiles/broken.txt\tNode is empty.\n")
-        << false << QByteArray() << 2 << QStringList("op1_b.xml");
+        << false
+        << diagnosticsOfB("SourceFiles/b.xml") + nativePath("SourceFiles/missing.xml") + ": error: cannot be opened: " + noSuchFile()
+            + '\n' + nativePath("SourceFiles/broken.txt") + ":3:1: error: unexpected end of file\n"
+            + "configgen: 1 of 3 sources written, 0 entries left out, 1 warning\n"
+        << 2 << QStringList("op1_b.xml");
     QTest::newRow("Qt's own option beside the sources")
-        << QStringList({"-style", "Fusion", "SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false << QByteArray() << 0
+        << QStringList({"-style", "Fusion", "SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false << bothWarned << 0
         << QStringList({"op1_a.xml", "op1_b.xml"});
     QTest::newRow("--version") << QStringList("--version") << QByteArray("configgen " CONFIGGEN_VERSION "\n") << false << QByteArray()
                                << 0 << QStringList();
@@ -818,30 +881,44 @@ void tst_EndToEnd::namedSources_data()
         << QStringList({"SourceFiles/b.xml", "SourceFiles/other/b.xml"})
         << QByteArray("File size:2\n\tSucessfull:SourceFiles/b.xml\n"
                       "\tFailed:SourceFiles/other/b.xml\tGenerateFiles/op1_b.xml is the output of SourceFiles/b.xml\n")
-        << false << QByteArray() << 2 << QStringList("op1_b.xml");
+        << false
+        << diagnosticsOfB("SourceFiles/b.xml") + nativePath("SourceFiles/other/b.xml") + ": error: not converted: its output "
+            + nativePath("GenerateFiles/op1_b.xml") + " is that of " + nativePath("SourceFiles/b.xml") + " in this batch\n"
+            + "configgen: 1 of 2 sources written, 0 entries left out, 1 warning\n"
+        << 2 << QStringList("op1_b.xml");
     if (underWine()) {
         QTest::newRow("/?") << QStringList("/?") << usage << true << QByteArray() << 0 << QStringList();
         QTest::newRow("brackets are no wildcards")
             << QStringList("SourceFiles\\Part[1]*.xml") << QByteArray("File size:1\n\tSucessfull:SourceFiles\\Part[1]b.xml\n")
-            << false << QByteArray() << 0 << QStringList("op1_Part[1]b.xml");
+            << false << diagnosticsOfB("SourceFiles/Part[1]b.xml") + "configgen: 1 of 1 source written, 0 entries left out, 1 warning\n"
+            << 0 << QStringList("op1_Part[1]b.xml");
         QTest::newRow("one file name in two cases")
             << QStringList({"SourceFiles\\b.xml", "SourceFiles\\B.XML"})
             << QByteArray("File size:2\n\tSucessfull:SourceFiles\\b.xml\n"
                           "\tFailed:SourceFiles\\B.XML\tGenerateFiles/op1_B.XML is the output of SourceFiles\\b.xml\n")
-            << false << QByteArray() << 2 << QStringList("op1_b.xml");
+            << false
+            << diagnosticsOfB("SourceFiles/b.xml")
+                + "SourceFiles\\B.XML: error: not converted: its output GenerateFiles\\op1_B.XML is that of SourceFiles\\b.xml in "
+                  "this batch\nconfiggen: 1 of 2 sources written, 0 entries left out, 1 warning\n"
+            << 2 << QStringList("op1_b.xml");
         QTest::newRow("wildcards") << QStringList("SourceFiles\\?.XML")
                                    << QByteArray("File size:2\nName is empty\n\tSucessfull:SourceFiles\\a.xml\n"
                                                  "\tSucessfull:SourceFiles\\b.xml\n")
-                                   << false << QByteArray() << 0 << QStringList({"op1_a.xml", "op1_b.xml"});
+                                   << false << bothWarned << 0 << QStringList({"op1_a.xml", "op1_b.xml"});
         QTest::newRow("wildcard matching nothing")
             << QStringList("SourceFiles\\*.json")
-            << QByteArray("File size:1\nInvalid file path\n\tFailed:SourceFiles\\*.json\tNode is empty.\n") << false << QByteArray() << 2
-            << QStringList();
+            << QByteArray("File size:1\nInvalid file path\n\tFailed:SourceFiles\\*.json\tNode is empty.\n") << false
+            << "SourceFiles\\*.json: error: cannot be opened: " + noSuchFile()
+                + "\nconfiggen: 0 of 1 source written, 0 entries left out, 0 warnings\n"
+            << 2 << QStringList();
     } else {
         // The shell expands patterns; what reaches the tool is a file name.
         QTest::newRow("wildcard") << QStringList("SourceFiles/?.xml")
                                   << QByteArray("File size:1\nInvalid file path\n\tFailed:SourceFiles/?.xml\tNode is empty.\n")
-                                  << false << QByteArray() << 2 << QStringList();
+                                  << false
+                                  << "SourceFiles/?.xml: error: cannot be opened: " + noSuchFile()
+                                      + "\nconfiggen: 0 of 1 source written, 0 entries left out, 0 warnings\n"
+                                  << 2 << QStringList();
     }
 }
 
@@ -859,6 +936,7 @@ void tst_EndToEnd::namedSources()
     writeWorkFile(QStringLiteral("SourceFiles/other/b.xml"), sourceA);
     writeWorkFile(QStringLiteral("SourceFiles/Part[1]b.xml"), sourceB);
     writeWorkFile(QStringLiteral("SourceFiles/Part1.xml"), sourceB);
+    writeWorkFile(QStringLiteral("SourceFiles/c.xml"), sourceC);
     removeDisplay();
     const ToolRun run = runTool({}, "y\n", toolCommand(arguments));
     VERIFY_RUN(run);
@@ -866,8 +944,87 @@ void tst_EndToEnd::namedSources()
     QCOMPARE(run.errorOutput, platformText(expectedError));
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(outputFolderEntries(), written);
+    const QHash<QString, QByteArray> outputs = {{"op1_a.xml", outputA}, {"op1_c.xml", outputC}};
     for (const QString &name : written)
-        QCOMPARE(readWorkFile("GenerateFiles/" + name), platformText(name == "op1_a.xml" ? outputA : outputB));
+        QCOMPARE(readWorkFile("GenerateFiles/" + name), platformText(outputs.value(name, outputB)));
+}
+
+// The mistakes people make in real sources, each on a line of its own.
+const QByteArray faultySource = "<job>\n"
+                                "  <mainFiles>\n"
+                                "    <f><name>Left</name><content>T1</content></f>\n"
+                                "    <f><name>lefft</name><content>T1</content></f>\n"
+                                "    <f><name>right</name><content>\n"
+                                "      &lt;leftset>\n"
+                                "      &lt;park\n"
+                                "    </content></f>\n"
+                                "    <!-- a note -->\n"
+                                "    <f><name>merge</name></f>\n"
+                                "  </mainFiles>\n"
+                                "</job>\n";
+
+void tst_EndToEnd::diagnosticsOfAFaultySource_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("withOutputFolder");
+    QTest::addColumn<QByteArray>("expectedOutput");
+    QTest::addColumn<QByteArray>("expectedError"); // OUTPUTFOLDER: the output folder's absolute path
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("earlierOutputKept");
+
+    const QByteArray path = nativePath("SourceFiles/faulty.xml");
+    const QByteArray diagnostics =
+        path + ":3:14: warning: entry kind \"Left\" is not one of left, right, merge, tandem: the entry is left out; did you mean \"left\"?\n"
+        + path + ":4:14: warning: entry kind \"lefft\" is not one of left, right, merge, tandem: the entry is left out; did you mean \"left\"?\n"
+        + path + ":6:7: warning: marker \"<leftset>\" is neither <leftSet> nor <rightSet>: its Coordinate is empty; did you mean \"<leftSet>\"?\n"
+        + path + ":7:7: warning: marker \"<park\" is neither <leftSet> nor <rightSet>: its Coordinate is empty\n"
+        + path + ":9:20: note: a comment in mainFiles is read as an entry without a kind (Name is empty)\n"
+        + path + ":10:14: warning: entry \"merge\" has no content lines: its configuration is empty\n";
+    const QByteArray earlierKept = path + ": note: the earlier output " + nativePath("GenerateFiles/op1_faulty.xml") + " is left as it was\n";
+    // Standard output byte for byte as the tool printed it before it had diagnostics.
+    QTest::newRow("every diagnostic, with its line")
+        << QStringList() << true << QByteArray("File size:1\nName is empty\n\tSucessfull:SourceFiles/faulty.xml\n")
+        << diagnostics + "configgen: 1 of 1 source written, 2 entries left out, 5 warnings\n" << 0 << false;
+    QTest::newRow("--strict keeps the earlier output")
+        << QStringList("--strict") << true
+        << QByteArray("File size:1\nName is empty\n\tFailed:SourceFiles/faulty.xml\t5 warnings: not written (--strict)\n")
+        << diagnostics + path + ": error: not written: --strict writes no source with a warning\n" + earlierKept
+            + "configgen: 0 of 1 source written, 2 entries left out, 5 warnings\n"
+        << 2 << true;
+    QTest::newRow("--check writes nothing")
+        << QStringList("--check") << true << QByteArray("File size:1\nName is empty\n\tSucessfull:SourceFiles/faulty.xml\n")
+        << diagnostics + "configgen: 1 of 1 source can be converted (--check writes nothing), 2 entries left out, 5 warnings\n"
+        << 2 << true;
+    QTest::newRow("--quiet shows errors only: no output folder")
+        << QStringList("-q") << false << QByteArray("File size:1\nName is empty\n\tInvalid file path\n")
+        << path + ": error: the output " + nativePath("GenerateFiles/op1_faulty.xml") + " cannot be created: " + noSuchFile()
+            + "; the output folder OUTPUTFOLDER does not exist (configgen does not create it)\n"
+        << 2 << false;
+}
+
+void tst_EndToEnd::diagnosticsOfAFaultySource()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, withOutputFolder);
+    QFETCH(QByteArray, expectedOutput);
+    QFETCH(QByteArray, expectedError);
+    QFETCH(int, exitCode);
+    QFETCH(bool, earlierOutputKept);
+
+    writeWorkFile(QStringLiteral("SourceFiles/faulty.xml"), faultySource);
+    const QByteArray earlier = "earlier output\n";
+    if (withOutputFolder)
+        writeWorkFile(QStringLiteral("GenerateFiles/op1_faulty.xml"), earlier);
+    else
+        QVERIFY(QDir(workDirectory->filePath("GenerateFiles")).removeRecursively());
+    removeDisplay();
+    const ToolRun run = runTool({}, "", toolCommand(options + QStringList("SourceFiles/faulty.xml")));
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, platformText(expectedOutput));
+    QCOMPARE(run.errorOutput, platformText(expectedError.replace("OUTPUTFOLDER", shownPath("GenerateFiles").toUtf8())));
+    QCOMPARE(run.exitCode, exitCode);
+    if (withOutputFolder)
+        QCOMPARE(readWorkFile("GenerateFiles/op1_faulty.xml") == earlier, earlierOutputKept);
 }
 
 void tst_EndToEnd::dialogWithoutDisplay_data()
