@@ -32,3 +32,6 @@ install_gzipped("${changelog}" "${CMAKE_INSTALL_DOCDIR}")
 install(FILES "${CMAKE_CURRENT_LIST_DIR}/debian/copyright" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 
 include(CPack)
+
+# The example working directory, to copy and start from (the manual page and README say how).
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/example/" DESTINATION "${CMAKE_INSTALL_DOCDIR}/examples" PATTERN .gitkeep EXCLUDE)
