@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace {
@@ -62,7 +63,7 @@ Diagnostics::Diagnostics(const QString &path, bool quiet) : shownPath(QDir::toNa
 
 void Diagnostics::report(Severity severity, FilePosition position, const QString &text)
 {
-    static const char *const severityNames[] = {"note", "warning", "error"};
+    static constexpr std::array<const char *, 3> severityNames = {"note", "warning", "error"};
     if (severity == Warning)
         ++warningCount;
     if (quiet && severity != Error)

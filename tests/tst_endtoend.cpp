@@ -166,10 +166,15 @@ QByteArray diagnosticsOfB(const QString &path)
     return nativePath(path) + ":3:32: warning: entry \"merge\" has no content lines: its configuration is empty\n";
 }
 
-// The system's words for a file that is not there.
+// The system's words for a file, or the folder of a file, that is not there.
 QByteArray noSuchFile()
 {
     return underWine() ? "File not found." : "No such file or directory";
+}
+
+QByteArray noSuchFolder()
+{
+    return underWine() ? "Path not found." : "No such file or directory";
 }
 
 QStringList runXdotool(const QStringList &arguments)
@@ -843,17 +848,17 @@ void tst_EndToEnd::namedSources_data()
             + "configgen: 2 of 2 sources can be converted (--check writes nothing), 2 entries left out, 4 warnings\n"
                              << 2 << QStringList();
     QTest::newRow("--check, -q, nothing left out")
-        << QStringList({"--check", "-q", "SourceFiles/c.xml"}) << QByteArray("File size:1\n\tSucessfull:SourceFiles/c.xml\n")
+        << QStringList({"--check", "-q", "SourceFiles/clean.xml"}) << QByteArray("File size:1\n\tSucessfull:SourceFiles/clean.xml\n")
         << false << QByteArray() << 0 << QStringList();
     QTest::newRow("--strict")
-        << QStringList({"--strict", "SourceFiles/a.xml", "SourceFiles/c.xml"})
+        << QStringList({"--strict", "SourceFiles/a.xml", "SourceFiles/clean.xml"})
         << QByteArray("File size:2\nName is empty\n\tFailed:SourceFiles/a.xml\t3 warnings: not written (--strict)\n"
-                      "\tSucessfull:SourceFiles/c.xml\n")
+                      "\tSucessfull:SourceFiles/clean.xml\n")
         << false
         << diagnosticsOfA("SourceFiles/a.xml") + nativePath("SourceFiles/a.xml")
             + ": error: not written: --strict writes no source with a warning\n"
               "configgen: 1 of 2 sources written, 2 entries left out, 3 warnings\n"
-        << 2 << QStringList("op1_c.xml");
+        << 2 << QStringList("op1_clean.xml");
     QTest::newRow("a good, a missing and a malformed source")
         << QStringList({"SourceFiles/b.xml", "SourceFiles/missing.xml", "SourceFiles/broken.txt"})
         << QByteArray("File size:3\n\tSucessfull:SourceFiles/b.xml\nInvalid file path\n\tFailed:SourceFiles/missing.xml\tNode is "
@@ -908,7 +913,7 @@ void tst_EndToEnd::namedSources_data()
         QTest::newRow("wildcard matching nothing")
             << QStringList("SourceFiles\\*.json")
             << QByteArray("File size:1\nInvalid file path\n\tFailed:SourceFiles\\*.json\tNode is empty.\n") << false
-            << "SourceFiles\\*.json: error: cannot be opened: " + noSuchFile()
+            << QByteArray("SourceFiles\\*.json: error: cannot be opened: Invalid name.")
                 + "\nconfiggen: 0 of 1 source written, 0 entries left out, 0 warnings\n"
             << 2 << QStringList();
     } else {
@@ -936,7 +941,7 @@ void tst_EndToEnd::namedSources()
     writeWorkFile(QStringLiteral("SourceFiles/other/b.xml"), sourceA);
     writeWorkFile(QStringLiteral("SourceFiles/Part[1]b.xml"), sourceB);
     writeWorkFile(QStringLiteral("SourceFiles/Part1.xml"), sourceB);
-    writeWorkFile(QStringLiteral("SourceFiles/c.xml"), sourceC);
+    writeWorkFile(QStringLiteral("SourceFiles/clean.xml"), sourceC);
     removeDisplay();
     const ToolRun run = runTool({}, "y\n", toolCommand(arguments));
     VERIFY_RUN(run);
@@ -944,7 +949,7 @@ void tst_EndToEnd::namedSources()
     QCOMPARE(run.errorOutput, platformText(expectedError));
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(outputFolderEntries(), written);
-    const QHash<QString, QByteArray> outputs = {{"op1_a.xml", outputA}, {"op1_c.xml", outputC}};
+    const QHash<QString, QByteArray> outputs = {{"op1_a.xml", outputA}, {"op1_clean.xml", outputC}};
     for (const QString &name : written)
         QCOMPARE(readWorkFile("GenerateFiles/" + name), platformText(outputs.value(name, outputB)));
 }
@@ -997,7 +1002,7 @@ void tst_EndToEnd::diagnosticsOfAFaultySource_data()
         << 2 << true;
     QTest::newRow("--quiet shows errors only: no output folder")
         << QStringList("-q") << false << QByteArray("File size:1\nName is empty\n\tInvalid file path\n")
-        << path + ": error: the output " + nativePath("GenerateFiles/op1_faulty.xml") + " cannot be created: " + noSuchFile()
+        << path + ": error: the output " + nativePath("GenerateFiles/op1_faulty.xml") + " cannot be created: " + noSuchFolder()
             + "; the output folder OUTPUTFOLDER does not exist (configgen does not create it)\n"
         << 2 << false;
 }
