@@ -34,4 +34,5 @@ install(FILES "${CMAKE_CURRENT_LIST_DIR}/debian/copyright" DESTINATION "${CMAKE_
 include(CPack)
 
 # The example working directory, to copy and start from (the manual page and README say how).
-install(DIRECTORY "${PROJECT_SOURCE_DIR}/example/" DESTINATION "${CMAKE_INSTALL_DOCDIR}/examples" PATTERN .gitkeep EXCLUDE)
+# Its output folder goes empty, whatever a run in the source tree left there.
+install(DIRECTORY "${PROJECT_SOURCE_DIR}/example/" DESTINATION "${CMAKE_INSTALL_DOCDIR}/examples" REGEX "GenerateFiles/.+" EXCLUDE)
