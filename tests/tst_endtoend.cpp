@@ -483,6 +483,9 @@ void tst_EndToEnd::twoSourcesInOneBatch()
     VERIFY_RUN(run);
     QCOMPARE(run.output, platformText("File size:2\nName is empty\n\tSucessfull:" + sourcePath("a.xml").toUtf8()
                              + "\n\tSucessfull:" + sourcePath("b.xml").toUtf8() + '\n' + batchPrompt));
+    // The diagnostics name each source as the dialog gave it, with the system's separators.
+    QCOMPARE(run.errorOutput, platformText(diagnosticsOfA(sourcePath("a.xml")) + diagnosticsOfB(sourcePath("b.xml"))
+                                           + "configgen: 2 of 2 sources written, 2 entries left out, 4 warnings\n"));
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(readWorkFile("GenerateFiles/op1_a.xml"), platformText(outputA));
     QCOMPARE(readWorkFile("GenerateFiles/op1_b.xml"), platformText(outputB));
