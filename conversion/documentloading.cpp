@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <tuple>
 #include <utility>
@@ -232,6 +233,70 @@ bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &
     return false;
 }
 
+bool isReferenceDigit(QChar character, bool hexadecimal)
+{
+    const auto ascii = static_cast<unsigned char>(character.toLatin1());
+    return character.unicode() < 0x80 && (hexadecimal ? std::isxdigit(ascii) != 0 : std::isdigit(ascii) != 0);
+}
+
+// Where the character reference that starts at `at` ("&#") ends, and the character it names; an
+// end of -1 where no well-formed reference starts there. Values beyond U+10FFFF are never read.
+std::pair<int, uint> characterReferenceAt(const QString &text, int at)
+{
+    constexpr int mostDigits = 8;
+    const bool hexadecimal = text.midRef(at + 2, 1) == QLatin1String("x");
+    const int digitsStart = at + (hexadecimal ? 3 : 2);
+    int end = digitsStart;
+    while (end < text.size() && end - digitsStart < mostDigits && isReferenceDigit(text.at(end), hexadecimal))
+        ++end;
+    if (end == digitsStart || end >= text.size() || text.at(end) != QLatin1Char(';'))
+        return {-1, 0};
+    return {end + 1, text.midRef(digitsStart, end - digitsStart).toUInt(nullptr, hexadecimal ? 16 : 10)};
+}
+
+// Qt's DOM parser keeps only the low 16 bits of a character reference: &#x20B9F; would be read as
+// U+0B9F, &#x10000; as a NUL and &#x1003C;leftSet> as a marker. So every reference to a character
+// beyond U+FFFF, in text and in attribute values, is given to it as the character itself, which XML
+// reads alike. Comments, CDATA sections and processing instructions hold no references and are
+// passed over. A parse error later on such a line counts the character in its column, not the
+// reference.
+void writeOutCharactersBeyondU16(QString &text)
+{
+    if (!text.contains(QLatin1String("&#")))
+        return;
+    static const std::array<std::pair<QLatin1String, QLatin1String>, 3> literalSpans = {{
+        {QLatin1String("<!--"), QLatin1String("-->")},
+        {QLatin1String("<![CDATA["), QLatin1String("]]>")},
+        {QLatin1String("<?"), QLatin1String("?>")},
+    }};
+    QString written;
+    int copied = 0;
+    for (int at = 0; at < text.size(); ++at) {
+        if (text.at(at) == QLatin1Char('<')) {
+            for (const auto &[start, end] : literalSpans) {
+                if (text.midRef(at, start.size()) == start) {
+                    const int close = text.indexOf(end, at + start.size());
+                    at = close < 0 ? text.size() : close + end.size() - 1;
+                    break;
+                }
+            }
+            continue;
+        }
+        if (text.midRef(at, 2) != QLatin1String("&#"))
+            continue;
+        const auto [end, character] = characterReferenceAt(text, at);
+        if (end < 0 || character < 0x10000 || character > 0x10FFFF)
+            continue;
+        written += text.midRef(copied, at - copied);
+        written += QChar(QChar::highSurrogate(character));
+        written += QChar(QChar::lowSurrogate(character));
+        copied = end;
+        at = end - 1;
+    }
+    if (copied > 0)
+        text = written + text.midRef(copied);
+}
+
 // Parses a file's bytes as Qt's parsers decode them, with each CR LF and each lone CR read as one
 // line feed, as XML reads line ends.
 bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &error, OpenMarkup &openMarkup)
@@ -241,6 +306,7 @@ bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &erro
     bytes.clear(); // a large source's bytes need not stay beside its text and its document
     if (text.contains(QLatin1Char('\r'))) // the quick look spares most documents a slow search for CR LF
         text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    writeOutCharactersBeyondU16(text);
     return parseText(text, valid ? QString() : QStringLiteral("Encountered incorrectly encoded content."), document, error,
                      openMarkup);
 }

@@ -305,6 +305,15 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("entity of an external document type")
         << QByteArray("<!DOCTYPE job SYSTEM 'file:///etc/hostname'><job><mainFiles><f>&x;</f></mainFiles></job>")
         << "null" << "Parse errorEntity 'x' is defined outside the document, which is never readLine:1Column:66\n";
+    // Qt's DOM parser alone would keep the low 16 bits of each of these references.
+    QTest::newRow("references beyond U+FFFF in text and attributes")
+        << QByteArray("<job><mainFiles a='&#x20B9F;'><f>&#128512; &#x10000;&#x10FFFF;</f><f>&#x1003C;leftSet></f></mainFiles></job>")
+        << QString::fromUtf8("mainFiles[a=\xF0\xA0\xAE\x9F] f\"\xF0\x9F\x98\x80 \xF0\x90\x80\x80\xF4\x8F\xBF\xBF\" "
+                             "f\"\xF0\x90\x80\xBCleftSet>\"")
+        << "";
+    QTest::newRow("references in CDATA and comments stay text")
+        << QByteArray("<job><mainFiles><f><![CDATA[&#x1F600;]]></f><!-- &#x1F600; --><?p &#x1F600;?></mainFiles></job>")
+        << "mainFiles[] f\"&#x1F600;\" #comment p" << "";
     QTest::newRow("entity declared in the document") << QByteArray("<!DOCTYPE job [<!ENTITY t 'T1 M6'>]><job><mainFiles><f>&t;</f></mainFiles></job>")
                                                      << "mainFiles[] f\"T1 M6\"" << "";
 }
@@ -337,6 +346,8 @@ void tst_Conversion::loadTemplateRoot_data()
     QTest::newRow("UTF-16 with byte-order mark")
         << utf16WithByteOrderMark(QStringLiteral("<P/>")) << "P[]" << "";
     QTest::newRow("not well-formed") << QByteArray("<Post>\r\n<A></a>") << "null" << domErrorLine("<Post>\n<A></a>");
+    QTest::newRow("reference beyond U+FFFF in an attribute") << QByteArray("<P a='&#x20B9F;'/>")
+                                                            << QString::fromUtf8("P[a=\xF0\xA0\xAE\x9F]") << "";
     QTest::newRow("nested a million levels") << nestedDocument("<Post>", 1000000) << "null" << tooDeep(1, 6 + 256 * 3);
     QTest::newRow("nested as deep as allowed") << nestedDocument("<Post>", maximumDepth - 1) << "Post[] a<?>" << "";
 }
