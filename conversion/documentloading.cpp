@@ -4,6 +4,7 @@
 #include "diagnostics.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextCodec>
 #include <QTextDecoder>
 #include <QXmlStreamReader>
@@ -163,6 +164,20 @@ int checkedLength(const QString &text, ParseError &refusal, OpenMarkup &openMark
     return int(reader.characterOffset());
 }
 
+// The text as the checking pass reads it. Qt's streaming parser knows XML 1.0 alone, while the DOM's
+// parser reads a 1.1 document as it reads 1.0: the checking pass reads such a document as 1.0, and
+// so still refuses what 1.1 adds (control characters written as references, other line ends).
+QString asTheCheckingPassReadsIt(const QString &text)
+{
+    static const QRegularExpression version11(QStringLiteral("^<\\?xml\\s+version\\s*=\\s*([\"'])1\\.1\\1"));
+    const QRegularExpressionMatch declaration = version11.match(text);
+    if (!declaration.hasMatch())
+        return text;
+    QString asVersion10 = text;
+    asVersion10[declaration.capturedEnd() - 2] = QLatin1Char('0');
+    return asVersion10;
+}
+
 // Parses `text`, which is refused for `refusalAtEnd` where that is not empty (bytes invalid in the
 // encoding follow it). The DOM's parser reads from the start and stops at its first error, so one
 // that it finds inside the part the checking pass has passed is the one it finds in the whole
@@ -173,7 +188,7 @@ bool parseText(const QString &text, const QString &refusalAtEnd, QDomDocument &d
                OpenMarkup &openMarkup)
 {
     ParseError refusal = refusalAtEnd.isEmpty() ? ParseError() : errorAfter(text, refusalAtEnd);
-    const QString checked = text.left(checkedLength(text, refusal, openMarkup));
+    const QString checked = text.left(checkedLength(asTheCheckingPassReadsIt(text), refusal, openMarkup));
     if (refusal.message.isEmpty())
         return document.setContent(text, &error.message, &error.line, &error.column);
     const ParseError cut = errorAfter(checked, QString());

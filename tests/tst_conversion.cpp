@@ -314,6 +314,12 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("references in CDATA and comments stay text")
         << QByteArray("<job><mainFiles><f><![CDATA[&#x1F600;]]></f><!-- &#x1F600; --><?p &#x1F600;?></mainFiles></job>")
         << "mainFiles[] f\"&#x1F600;\" #comment p" << "";
+    QTest::newRow("XML 1.1, read as the DOM parser reads it")
+        << QByteArray("<?xml version=\"1.1\" encoding=\"UTF-8\"?>\n<job><mainFiles><f>T1</f></mainFiles></job>") << "mainFiles[] f\"T1\""
+        << "";
+    QTest::newRow("XML 1.1 with a control character as a reference")
+        << QByteArray("<?xml version='1.1'?><job><mainFiles>&#x1;</mainFiles></job>") << "null"
+        << "Parse errorInvalid character reference.Line:1Column:42\n";
     QTest::newRow("entity declared in the document") << QByteArray("<!DOCTYPE job [<!ENTITY t 'T1 M6'>]><job><mainFiles><f>&t;</f></mainFiles></job>")
                                                      << "mainFiles[] f\"T1 M6\"" << "";
 }
