@@ -8,6 +8,11 @@
 
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 constexpr int indentation = 4;
@@ -57,6 +62,27 @@ private:
     QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
 };
 
+// Why the symlink at `path` must not be written through; empty where it may be, or where there is none.
+// An output folder is often shared, and a link that another user put there would have the tool
+// replace, with its user's rights, whatever file that user chose (the rule the kernel's
+// protected_symlinks applies in sticky folders, made simpler). A link to nothing is never followed
+// either: the file put in place would be created wherever the link points.
+QString refusedLink(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat link;
+    if (lstat(QFile::encodeName(path).constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return {};
+    if (link.st_uid != geteuid())
+        return QStringLiteral("it is a symbolic link that another user owns, which is not followed");
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("it is a symbolic link that leads to no file, which is not followed");
+#else
+    Q_UNUSED(path)
+#endif
+    return {};
+}
+
 std::unique_ptr<QFileDevice> makeOutputFile(const QString &path)
 {
     const QFileInfo existing(path);
@@ -98,10 +124,12 @@ QByteArray indentedOnce(const QByteArray &text, bool afterText)
 } // namespace
 
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
-    : templateRoot(templateRoot), file(makeOutputFile(outputPath)), scratchStream(&scratch, QIODevice::WriteOnly)
+    : templateRoot(templateRoot), refusal(refusedLink(outputPath)), file(makeOutputFile(outputPath)),
+      scratchStream(&scratch, QIODevice::WriteOnly)
 {
     scratchStream.setCodec(Utf8Codec::instance());
-    file->open(QIODevice::WriteOnly | QIODevice::Text);
+    if (refusal.isEmpty())
+        file->open(QIODevice::WriteOnly | QIODevice::Text);
 }
 
 // What the DOM writes of `node` alone, as UTF-8 with line feeds; the file, opened as text, turns
@@ -150,6 +178,8 @@ void OutputWriter::append(const QDomNode &configuration)
 
 WriteResult OutputWriter::finish()
 {
+    if (!refusal.isEmpty())
+        return WriteResult::CannotWrite;
     if (!file->isOpen())
         return WriteResult::CannotOpen;
     if (started) {

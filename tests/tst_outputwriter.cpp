@@ -54,14 +54,23 @@ QByteArray domWrites(const QDomNode &templateRoot, const QList<QDomElement> &con
 }
 
 #ifdef Q_OS_UNIX
-// Writes the template alone to `path` and returns what the writer says.
-WriteResult writeTemplate(const QString &path)
+// Writes the template alone to `path` and returns what the writer says, and its reason in `reason`.
+WriteResult writeTemplate(const QString &path, QString *reason = nullptr)
 {
     QDomDocument templateDocument;
     if (!templateDocument.setContent(QByteArray("<Post/>")))
         return WriteResult::CannotOpen;
     OutputWriter writer(templateDocument.documentElement(), path);
-    return writer.finish();
+    const WriteResult result = writer.finish();
+    if (reason != nullptr)
+        *reason = writer.errorString();
+    return result;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 const QByteArray writtenTemplate = "    <Post/>\n";
@@ -84,6 +93,8 @@ private slots:
     void writesIntoWhatItMayNotReplace_data();
     void writesIntoWhatItMayNotReplace();
     void rewritesOpenFileInClosedFolder();
+    void symlinkAtOutputPath_data();
+    void symlinkAtOutputPath();
 };
 
 void tst_OutputWriter::writesWhatTheDomWrites_data()
@@ -218,6 +229,75 @@ void tst_OutputWriter::rewritesOpenFileInClosedFolder()
     QCOMPARE(earlier.readAll(), writtenTemplate);
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList(QStringLiteral("out.xml")));
     chmod(QFile::encodeName(folder).constData(), 0755); // for QTemporaryDir to remove it
+#endif
+}
+
+void tst_OutputWriter::symlinkAtOutputPath_data()
+{
+    QTest::addColumn<QString>("target"); // outside the output folder: "file", "named pipe" or "nothing"
+    QTest::addColumn<bool>("anotherUsersLink");
+    QTest::addColumn<bool>("followed");
+    QTest::newRow("own link to a file") << "file" << false << true;
+    QTest::newRow("own link to nothing") << "nothing" << false << false;
+    QTest::newRow("another user's link to a file") << "file" << true << false;
+    QTest::newRow("another user's link to nothing") << "nothing" << true << false;
+    QTest::newRow("another user's link to a named pipe") << "named pipe" << true << false;
+}
+
+// A shared output folder may hold a link that another user put there to have the tool overwrite
+// a file of that user's choosing, with the tool user's rights.
+void tst_OutputWriter::symlinkAtOutputPath()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("file owners are a POSIX system's");
+#else
+    QFETCH(QString, target);
+    QFETCH(bool, anotherUsersLink);
+    QFETCH(bool, followed);
+    const QTemporaryDir directory;
+    const QString folder = directory.filePath(QStringLiteral("GenerateFiles"));
+    const QString linked = directory.filePath(QStringLiteral("someone's file"));
+    const QString link = folder + QStringLiteral("/out.xml");
+    const QByteArray earlier = "someone's own content\n";
+    QFile linkedFile(linked);
+    QVERIFY(QDir().mkdir(folder) && QFile::link(linked, link));
+    if (target == QLatin1String("file"))
+        QVERIFY(linkedFile.open(QIODevice::WriteOnly) && linkedFile.write(earlier) == earlier.size());
+    linkedFile.close();
+    if (target == QLatin1String("named pipe"))
+        QCOMPARE(mkfifo(QFile::encodeName(linked).constData(), 0600), 0);
+    // A reader, so that a writer that follows the link does not wait for one.
+    const int reader = target == QLatin1String("named pipe") ? open(QFile::encodeName(linked).constData(), O_RDONLY | O_NONBLOCK) : -1;
+    if (anotherUsersLink) {
+        const passwd *const nobody = getpwnam("nobody");
+        if (geteuid() != 0 || nobody == nullptr)
+            QSKIP("only root can give a link to another user, here user nobody");
+        QCOMPARE(lchown(QFile::encodeName(link).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    QString reason;
+    const WriteResult result = writeTemplate(link, &reason);
+    QByteArray received(4096, '\0');
+    if (reader >= 0) {
+        received.resize(int(qMax<ssize_t>(read(reader, received.data(), std::size_t(received.size())), 0)));
+        close(reader);
+    }
+    QVERIFY(QFileInfo(link).isSymLink());
+    // QDir lists a link to nothing only among the system's files.
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList(QStringLiteral("out.xml")));
+    if (followed) {
+        QCOMPARE(result, WriteResult::Written);
+        QCOMPARE(contentOf(linked), writtenTemplate);
+        return;
+    }
+    QCOMPARE(result, WriteResult::CannotWrite);
+    QVERIFY2(reason.contains(QLatin1String("symbolic link")), qPrintable(reason));
+    if (target == QLatin1String("file"))
+        QCOMPARE(contentOf(linked), earlier);
+    else if (target == QLatin1String("named pipe"))
+        QCOMPARE(received, QByteArray());
+    else
+        QVERIFY(!QFileInfo::exists(linked));
 #endif
 }
 
