@@ -84,6 +84,27 @@ QString outsideEntityMessage(const QString &reference)
     return QStringLiteral("Entity '%1' is defined outside the document, which is never read").arg(reference);
 }
 
+// Where the first parenthesis stands that opens more than maximumNestingDepth levels within one
+// markup declaration of `prolog`, or -1. The DOM's parser reads each level of a content model
+// (<!ELEMENT a ((b|c),d)>) with one more call of itself, both in the document type declaration and
+// in the text of a parameter entity that it inserts there, which is a literal: a declaration, or a
+// literal's text, starts again at each '<'. A cut or malformed declaration counts too, since the
+// DOM's parser reads as far as it goes.
+int tooDeepParenthesis(const QStringRef &prolog)
+{
+    int depth = 0;
+    for (int at = 0; at < prolog.size(); ++at) {
+        const QChar character = prolog.at(at);
+        if (character == QLatin1Char('<'))
+            depth = 0;
+        else if (character == QLatin1Char('(') && ++depth > maximumNestingDepth)
+            return at;
+        else if (character == QLatin1Char(')') && depth > 0)
+            --depth;
+    }
+    return -1;
+}
+
 // Reads the text with Qt's streaming parser, which keeps no stack per level, before the DOM may see
 // any of it. Besides the nesting depth, this refuses what the DOM's parser would quietly get wrong:
 // undeclared entities and forbidden characters (it drops them), and references to entities defined
@@ -91,8 +112,9 @@ QString outsideEntityMessage(const QString &reference)
 // make the tool read other files). The streaming parser reads such a reference as empty text, so the
 // text is searched for them; declaring such entities is harmless. Returns how much of the text it
 // passed: all of it, or as far as the reason it stopped, which `refusal` then holds. The text goes
-// to the parser in pieces, which it would otherwise copy whole, twice.
-int checkedLength(const QString &text, ParseError &refusal)
+// to the parser in pieces, which it would otherwise copy whole, twice. `prologEnd` receives where
+// the root element starts, if it does.
+int streamCheckedLength(const QString &text, ParseError &refusal, int &prologEnd)
 {
     QXmlStreamReader reader;
     reader.setNamespaceProcessing(false);
@@ -115,6 +137,8 @@ int checkedLength(const QString &text, ParseError &refusal)
             refusal = errorAfter(text.left(end - 1), outsideEntityMessage(reference.mid(1, reference.size() - 2)));
             return end;
         }
+        if (token == QXmlStreamReader::StartElement && depth == 0)
+            prologEnd = std::min(prologEnd, tokenStart);
         tokenStart = tokenEnd;
         switch (token) {
         case QXmlStreamReader::StartElement:
@@ -141,6 +165,22 @@ int checkedLength(const QString &text, ParseError &refusal)
     if (reader.hasError() && reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)
         refusal = errorAt(reader, reader.errorString());
     return int(reader.characterOffset());
+}
+
+// How much of the text the DOM's parser may see, as streamCheckedLength(), with the nesting of
+// parentheses bounded before the root element as well: the streaming parser takes a document type
+// declaration as one token, and reads a cut one to its end.
+int checkedLength(const QString &text, ParseError &refusal)
+{
+    int prologEnd = text.size();
+    const int checked = streamCheckedLength(text, refusal, prologEnd);
+    const int tooDeep = tooDeepParenthesis(text.leftRef(std::min(prologEnd, checked)));
+    if (tooDeep < 0)
+        return checked;
+    refusal = errorAfter(text.left(tooDeep),
+                         QStringLiteral("Parentheses nested more than %1 levels deep in the document type declaration")
+                             .arg(maximumNestingDepth));
+    return tooDeep;
 }
 
 // Parses `text`, which is refused for `refusalAtEnd` where that is not empty (bytes invalid in the

@@ -55,6 +55,16 @@ QString tooDeep(int line, int column)
     return QStringLiteral("Parse errorElements nested more than 256 levels deepLine:%1Column:%2\n").arg(line).arg(column);
 }
 
+QString contentModelTooDeep(int line, int column)
+{
+    return QStringLiteral("Parse errorParentheses nested more than 256 levels deep in the document type declarationLine:%1Column:%2\n")
+        .arg(line)
+        .arg(column);
+}
+
+// The 257th parenthesis of nestedContentModel() stands on its second line after "<!ELEMENT job ".
+const QString nestedContentModelTooDeep = contentModelTooDeep(2, 14 + maximumDepth + 1);
+
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -240,6 +250,16 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("nested a million levels") << nestedDocument("<job><mainFiles>", 1000000) << "null" << tooDeep(1, 16 + 255 * 3);
     QTest::newRow("nested as deep as allowed") << nestedDocument("<job><mainFiles>", maximumDepth - 2) << "mainFiles[] a<?>" << "";
     QTest::newRow("nested one level too deep") << nestedDocument("<job><mainFiles>", maximumDepth - 1) << "null" << tooDeep(1, 16 + 255 * 3);
+    QTest::newRow("content model nested 70,000 levels") << nestedContentModel(70000) << "null" << nestedContentModelTooDeep;
+    QTest::newRow("content model cut short 70,000 levels deep") << nestedContentModel(70000, false) << "null" << nestedContentModelTooDeep;
+    QTest::newRow("content model nested as deep as allowed") << nestedContentModel(maximumDepth) << "mainFiles[]" << "";
+    QTest::newRow("content model in a parameter entity, 70,000 levels")
+        << "<!DOCTYPE job [<!ENTITY % m '<!ELEMENT job " + QByteArray(70000, '(') + "mainFiles" + QByteArray(70000, ')')
+            + ">'>\n%m;]><job><mainFiles/></job>"
+        << "null"
+        << contentModelTooDeep(1, 43 + maximumDepth + 1);
+    QTest::newRow("parentheses in the root's attribute") << "<job a='" + QByteArray(1000, '(') + "'><mainFiles/></job>"
+                                                         << "mainFiles[]" << "";
     QTest::newRow("UTF-16 with byte-order mark")
         << utf16WithByteOrderMark(QStringLiteral("<job><mainFiles><f>\u00E9</f></mainFiles></job>"))
         << "mainFiles[] f\"\u00E9\"" << "";
@@ -312,6 +332,8 @@ void tst_Conversion::loadTemplateRoot_data()
     QTest::newRow("not well-formed") << QByteArray("<Post>\r\n<A></a>") << "null" << domErrorLine("<Post>\n<A></a>");
     QTest::newRow("nested a million levels") << nestedDocument("<Post>", 1000000) << "null" << tooDeep(1, 6 + 256 * 3);
     QTest::newRow("nested as deep as allowed") << nestedDocument("<Post>", maximumDepth - 1) << "Post[] a<?>" << "";
+    QTest::newRow("content model nested 70,000 levels")
+        << nestedContentModel(70000).replace("job", "Post") << "null" << contentModelTooDeep(2, 15 + maximumDepth + 1);
 }
 
 void tst_Conversion::loadTemplateRoot()

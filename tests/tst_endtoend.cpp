@@ -697,6 +697,9 @@ void tst_EndToEnd::hostileSourceIsSkipped_data()
 
     QTest::newRow("nested a million levels")
         << nestedDocument("<job><mainFiles>", 1000000) << QByteArray("Parse errorElements nested more than 256 levels deepLine:1Column:781");
+    QTest::newRow("content model nested 70,000 levels")
+        << nestedContentModel(70000)
+        << QByteArray("Parse errorParentheses nested more than 256 levels deep in the document type declarationLine:2Column:271");
     QTest::newRow("entity expansion bomb") << entityBomb() << domErrorLine(entityBomb()).trimmed().toUtf8();
     const QByteArray externalEntity = "<!DOCTYPE job [<!ENTITY x SYSTEM '" + QUrl::fromLocalFile(secret).toEncoded()
         + "'>]><job><mainFiles><f><name>left</name><content>&x;</content></f></mainFiles></job>";
