@@ -2,7 +2,9 @@
 
 #include "console.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextCodec>
 #include <QTextDecoder>
 #include <QXmlStreamReader>
@@ -264,12 +266,24 @@ bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &erro
     return parseText(text, valid ? QString() : QStringLiteral("Encountered incorrectly encoded content."), document, error);
 }
 
+// Whether the file at `path` may be opened as a document: a named pipe would have the tool wait
+// for a writer that may never come, and a device or a folder holds no document. A missing file
+// is left to fail as it opens.
+bool isRegularOrMissing(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists() || file.isFile())
+        return true;
+    printErrorLine(QStringLiteral("configgen: ") + QDir::toNativeSeparators(path) + QStringLiteral(": not a regular file"));
+    return false;
+}
+
 // Opens and parses the file at `path` into `document`. Prints `openFailureLine` when the file
 // cannot be opened and the parse-error line when it is not a document the tool can use.
 bool readDocument(const QString &path, const QString &openFailureLine, QDomDocument &document)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!isRegularOrMissing(path) || !file.open(QIODevice::ReadOnly)) {
         printConsoleLine(openFailureLine);
         return false;
     }

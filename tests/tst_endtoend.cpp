@@ -17,6 +17,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int dialogTimeoutMs = 20000;
@@ -803,6 +805,15 @@ void tst_EndToEnd::namedSources_data()
         << QByteArray("File size:3\n\tSucessfull:SourceFiles/b.xml\nInvalid file path\n\tFailed:SourceFiles/missing.xml\tNode is "
                       "empty.\nParse errorunexpected end of fileLine:3Column:1\n\tFailed:SourceFiles/broken.txt\tNode is empty.\n")
         << false << QByteArray() << 2 << QStringList("op1_b.xml");
+    if (!underWine()) {
+        QTest::newRow("a named pipe, a folder and a good source")
+            << QStringList({"SourceFiles/pipe.xml", "SourceFiles/other", "SourceFiles/b.xml"})
+            << QByteArray("File size:3\nInvalid file path\n\tFailed:SourceFiles/pipe.xml\tNode is empty.\nInvalid file path\n"
+                          "\tFailed:SourceFiles/other\tNode is empty.\n\tSucessfull:SourceFiles/b.xml\n")
+            << false
+            << QByteArray("configgen: SourceFiles/pipe.xml: not a regular file\nconfiggen: SourceFiles/other: not a regular file\n")
+            << 2 << QStringList("op1_b.xml");
+    }
     QTest::newRow("Qt's own option beside the sources")
         << QStringList({"-style", "Fusion", "SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false << QByteArray() << 0
         << QStringList({"op1_a.xml", "op1_b.xml"});
@@ -862,6 +873,7 @@ void tst_EndToEnd::namedSources()
     writeWorkFile(QStringLiteral("SourceFiles/other/b.xml"), sourceA);
     writeWorkFile(QStringLiteral("SourceFiles/Part[1]b.xml"), sourceB);
     writeWorkFile(QStringLiteral("SourceFiles/Part1.xml"), sourceB);
+    QCOMPARE(mkfifo(QFile::encodeName(workDirectory->filePath("SourceFiles/pipe.xml")).constData(), 0600), 0);
     removeDisplay();
     const ToolRun run = runTool({}, "y\n", toolCommand(arguments));
     VERIFY_RUN(run);
