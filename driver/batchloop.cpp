@@ -37,13 +37,31 @@ QDomNode loadTemplateOrEnd(ConfigGenerator &generator, QDomDocument &templateDoc
     return templateRoot;
 }
 
-// The user name goes into every output file name; an empty value is allowed, a missing one not.
-QString readUserNameOrEnd()
+// Ends the run at its start for a USERNAME it cannot use. The console shows the one line that
+// people and scripts know for that, also when the name is set but unusable; `reason`, if given,
+// goes to standard error.
+[[noreturn]] void endForUserName(const QString &reason = QString())
 {
-    if (!qEnvironmentVariableIsSet(WorkingFolder::userNameVariable)) {
-        printConsoleLine(QStringLiteral("Failed to get USERNAME environment variable"));
-        endProcess(ExitNothingDone);
-    }
+    printConsoleLine(QStringLiteral("Failed to get USERNAME environment variable"));
+    if (!reason.isEmpty())
+        printErrorLine(QStringLiteral("configgen: ") + reason);
+    endProcess(ExitNothingDone);
+}
+
+bool holdsFolderSeparator(const QString &name)
+{
+#ifdef Q_OS_WIN
+    if (name.contains(QLatin1Char('\\')))
+        return true;
+#endif
+    return name.contains(QLatin1Char('/'));
+}
+
+// The user name goes into every output file name; an empty value is allowed, a missing one not.
+QString readUserName()
+{
+    if (!qEnvironmentVariableIsSet(WorkingFolder::userNameVariable))
+        endForUserName();
 #ifdef Q_OS_WIN
     // Windows keeps the environment in UTF-16; its bytes would come in the ANSI code page, which
     // cannot hold every name.
@@ -51,6 +69,17 @@ QString readUserNameOrEnd()
 #else
     return QString::fromUtf8(qgetenv(WorkingFolder::userNameVariable));
 #endif
+}
+
+// A folder separator in the name would send the outputs to another folder than GenerateFiles/, or
+// to none.
+QString readUserNameOrEnd()
+{
+    const QString userName = readUserName();
+    if (holdsFolderSeparator(userName))
+        endForUserName(QStringLiteral("USERNAME '") + userName
+                       + QStringLiteral("' holds a folder separator, and it must be a part of the output file names"));
+    return userName;
 }
 
 void printFailure(const QString &sourcePath, const QString &why)

@@ -500,7 +500,7 @@ void tst_EndToEnd::endOfInputAtBatchPrompt()
 void tst_EndToEnd::startupFailures_data()
 {
     QTest::addColumn<QByteArray>("templateContent"); // empty: no template file at all
-    QTest::addColumn<bool>("userNameSet");
+    QTest::addColumn<QString>("userName"); // null: USERNAME unset
     QTest::addColumn<QByteArray>("expectedOutput");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("expectedError"); // TEMPLATE stands for the template's absolute path
@@ -511,21 +511,26 @@ void tst_EndToEnd::startupFailures_data()
                                        "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n";
     const QByteArray userNameMissing = "Failed to get USERNAME environment variable\n";
     const QStringList named = {QStringLiteral("SourceFiles/b.xml")};
-    QTest::newRow("missing template") << QByteArray() << true << templateMissing << QStringList() << templateTried;
+    QTest::newRow("missing template") << QByteArray() << "op1" << templateMissing << QStringList() << templateTried;
     QTest::newRow("malformed template, CRLF")
-        << QByteArray("<Post>\r\n  <Machine>\r\n</Post>\r\n") << true
+        << QByteArray("<Post>\r\n  <Machine>\r\n</Post>\r\n") << "op1"
         << domErrorLine("<Post>\n  <Machine>\n</Post>\n").toUtf8() + "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n"
         << QStringList() << templateTried;
-    QTest::newRow("USERNAME unset") << templateXml << false << userNameMissing << QStringList() << QByteArray();
-    QTest::newRow("template checked before USERNAME") << QByteArray() << false << templateMissing << QStringList() << templateTried;
-    QTest::newRow("missing template, source named") << QByteArray() << true << templateMissing << named << templateTried;
-    QTest::newRow("USERNAME unset, source named") << templateXml << false << userNameMissing << named << QByteArray();
+    QTest::newRow("USERNAME unset") << templateXml << QString() << userNameMissing << QStringList() << QByteArray();
+    QTest::newRow("template checked before USERNAME") << QByteArray() << QString() << templateMissing << QStringList() << templateTried;
+    QTest::newRow("missing template, source named") << QByteArray() << "op1" << templateMissing << named << templateTried;
+    const QByteArray separator = "configgen: USERNAME 'ops/op1' holds a folder separator, and it must be a part of the output file names\n";
+    QTest::newRow("USERNAME with a slash, source named") << templateXml << "ops/op1" << userNameMissing << named << separator;
+    if (underWine())
+        QTest::newRow("USERNAME with a backslash") << templateXml << "ops\\op1" << userNameMissing << QStringList()
+                                                   << QByteArray(separator).replace("ops/op1", "ops\\op1");
+    QTest::newRow("USERNAME unset, source named") << templateXml << QString() << userNameMissing << named << QByteArray();
 }
 
 void tst_EndToEnd::startupFailures()
 {
     QFETCH(QByteArray, templateContent);
-    QFETCH(bool, userNameSet);
+    QFETCH(QString, userName);
     QFETCH(QByteArray, expectedOutput);
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, expectedError);
@@ -534,8 +539,10 @@ void tst_EndToEnd::startupFailures()
         QVERIFY(QFile::remove(workDirectory->filePath("Template/PostProcessorTemplate.xml")));
     else
         writeWorkFile(QStringLiteral("Template/PostProcessorTemplate.xml"), templateContent);
-    if (!userNameSet)
+    if (userName.isNull())
         environment.remove(QStringLiteral("USERNAME"));
+    else
+        environment.insert(QStringLiteral("USERNAME"), userName);
 
     // No dialog may appear: the run must end by itself before any is shown.
     const ToolRun run = runTool({}, "y\ny\n", toolCommand(arguments));
