@@ -143,6 +143,17 @@ QByteArray OutputWriter::serialized(const QDomNode &node)
     return scratch;
 }
 
+// Pushes the buffered bytes to the file. A write that the file system cuts short (the disk fills up
+// half-way through it) makes Qt's flush fail without the system's reason, as "Unknown error":
+// flushing the rest is what fails with it, and it then stays for errorString().
+bool OutputWriter::flushed()
+{
+    if (file->flush())
+        return true;
+    file->flush();
+    return false;
+}
+
 // Writes what comes before the first configuration, and keeps what follows the last.
 void OutputWriter::startContent()
 {
@@ -191,7 +202,7 @@ WriteResult OutputWriter::finish()
     // QSaveFile::commit() can lose a failed write (a full disk, a file size limit), so push every
     // byte to the disk here and check, while the write can still be undone: a new file that is not
     // committed goes with the writer. The file system's reason stays for errorString().
-    if (!file->flush() || file->error() != QFileDevice::NoError)
+    if (!flushed() || file->error() != QFileDevice::NoError)
         return WriteResult::CannotWrite;
     return commitFile(*file) ? WriteResult::Written : WriteResult::CannotWrite;
 }

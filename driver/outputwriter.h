@@ -44,6 +44,7 @@ public:
 
 private:
     void startContent();
+    bool flushed();
     QByteArray serialized(const QDomNode &node);
 
     QDomNode templateRoot;

@@ -13,8 +13,15 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -55,10 +62,10 @@ QByteArray domWrites(const QDomNode &templateRoot, const QList<QDomElement> &con
 
 #ifdef Q_OS_UNIX
 // Writes the template alone to `path` and returns what the writer says, and its reason in `reason`.
-WriteResult writeTemplate(const QString &path, QString *reason = nullptr)
+WriteResult writeTemplate(const QString &path, QString *reason = nullptr, const QByteArray &templateXml = "<Post/>")
 {
     QDomDocument templateDocument;
-    if (!templateDocument.setContent(QByteArray("<Post/>")))
+    if (!templateDocument.setContent(templateXml))
         return WriteResult::CannotOpen;
     OutputWriter writer(templateDocument.documentElement(), path);
     const WriteResult result = writer.finish();
@@ -95,6 +102,8 @@ private slots:
     void rewritesOpenFileInClosedFolder();
     void symlinkAtOutputPath_data();
     void symlinkAtOutputPath();
+    void failedLastWriteKeepsEarlierFile_data();
+    void failedLastWriteKeepsEarlierFile();
 };
 
 void tst_OutputWriter::writesWhatTheDomWrites_data()
@@ -298,6 +307,71 @@ void tst_OutputWriter::symlinkAtOutputPath()
         QCOMPARE(received, QByteArray());
     else
         QVERIFY(!QFileInfo::exists(linked));
+#endif
+}
+
+void tst_OutputWriter::failedLastWriteKeepsEarlierFile_data()
+{
+    QTest::addColumn<bool>("fullDisk"); // else a file size limit
+    QTest::newRow("file size limit") << false;
+    QTest::newRow("full disk") << true;
+}
+
+// An output smaller than Qt's write buffer reaches the file only as it is put in place, where
+// QSaveFile would not notice that the write failed. The system cuts the write short first, and
+// only the write of the rest fails with its reason.
+void tst_OutputWriter::failedLastWriteKeepsEarlierFile()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("file size limits and small file systems are a POSIX system's");
+#else
+    QFETCH(bool, fullDisk);
+    const QTemporaryDir directory;
+    const QString disk = directory.filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkdir(disk));
+    if (fullDisk) {
+        if (geteuid() != 0)
+            QSKIP("a small file system to fill needs root to mount it");
+        if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+            QSKIP("mount cannot make a small tmpfs here");
+    }
+    const auto unmount = qScopeGuard([&] {
+        if (fullDisk)
+            QProcess::execute(QStringLiteral("umount"), {disk});
+    });
+    const QString path = disk + QStringLiteral("/out.xml");
+    const QByteArray earlier = "earlier output\n";
+    QFile earlierFile(path);
+    QVERIFY(earlierFile.open(QIODevice::WriteOnly) && earlierFile.write(earlier) == earlier.size());
+    earlierFile.close();
+    const QByteArray largeTemplate = "<Post>" + QByteArray(12000, 'x') + "</Post>";
+    QString reason;
+    WriteResult result;
+    if (fullDisk) {
+        // Filled up, then 8 KiB freed: the 12 KB output is cut short.
+        QFile filler(disk + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+        QVERIFY(filler.resize(filler.size() - 8192));
+        filler.close();
+        result = writeTemplate(path, &reason, largeTemplate);
+        QVERIFY(filler.remove());
+    } else {
+        rlimit previous{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        const rlimit small{4, previous.rlim_max};
+        const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        result = writeTemplate(path, &reason);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, ignored);
+    }
+    QCOMPARE(result, WriteResult::CannotWrite);
+    QCOMPARE(reason, QString::fromLocal8Bit(std::strerror(fullDisk ? ENOSPC : EFBIG)));
+    QCOMPARE(contentOf(path), earlier);
+    QCOMPARE(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList(QStringLiteral("out.xml")));
 #endif
 }
 
