@@ -83,6 +83,31 @@ QString refusedLink(const QString &path)
     return {};
 }
 
+// QSaveFile writes the new file beside an existing one, under the existing one's name and 7 more
+// characters (".XXXXXX"), before it puts it in place; where that name would be too long for the
+// folder, it fails without a reason. Such a file is kept, and the source's line says why.
+QString refusedReplacement(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QFileInfo existing(path);
+    if (!existing.isFile() || !QFileInfo(existing.absolutePath()).isWritable()) // else it is rewritten in place
+        return {};
+    const long longestName = pathconf(QFile::encodeName(existing.absolutePath()).constData(), _PC_NAME_MAX);
+    if (longestName > 0 && QFile::encodeName(existing.fileName()).size() + 7 > longestName)
+        return QStringLiteral("its name is too long for the new file written beside it before it replaces it; the earlier file "
+                              "is kept");
+#else
+    Q_UNUSED(path)
+#endif
+    return {};
+}
+
+QString refusalFor(const QString &path)
+{
+    const QString link = refusedLink(path);
+    return link.isEmpty() ? refusedReplacement(path) : link;
+}
+
 std::unique_ptr<QFileDevice> makeOutputFile(const QString &path)
 {
     const QFileInfo existing(path);
@@ -124,7 +149,7 @@ QByteArray indentedOnce(const QByteArray &text, bool afterText)
 } // namespace
 
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
-    : templateRoot(templateRoot), refusal(refusedLink(outputPath)), file(makeOutputFile(outputPath)),
+    : templateRoot(templateRoot), refusal(refusalFor(outputPath)), file(makeOutputFile(outputPath)),
       scratchStream(&scratch, QIODevice::WriteOnly)
 {
     scratchStream.setCodec(Utf8Codec::instance());

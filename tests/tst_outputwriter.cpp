@@ -102,6 +102,8 @@ private slots:
     void rewritesOpenFileInClosedFolder();
     void symlinkAtOutputPath_data();
     void symlinkAtOutputPath();
+    void longestFileNames_data();
+    void longestFileNames();
     void failedLastWriteKeepsEarlierFile_data();
     void failedLastWriteKeepsEarlierFile();
 };
@@ -307,6 +309,41 @@ void tst_OutputWriter::symlinkAtOutputPath()
         QCOMPARE(received, QByteArray());
     else
         QVERIFY(!QFileInfo::exists(linked));
+#endif
+}
+
+void tst_OutputWriter::longestFileNames_data()
+{
+    QTest::addColumn<int>("nameLength");
+    QTest::addColumn<bool>("earlierFile");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("248 bytes, replacing") << 248 << true << true;
+    QTest::newRow("249 bytes, replacing") << 249 << true << false;
+    QTest::newRow("255 bytes, replacing") << 255 << true << false;
+    QTest::newRow("255 bytes, new") << 255 << false << true;
+}
+
+// QSaveFile writes a new file under the old one's name and 7 more characters before it replaces
+// the old one; a folder of the system's temporary files takes names of 255 bytes.
+void tst_OutputWriter::longestFileNames()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("the longest names of Windows' file systems count UTF-16 characters, not bytes");
+#else
+    QFETCH(int, nameLength);
+    QFETCH(bool, earlierFile);
+    QFETCH(bool, written);
+    const QTemporaryDir directory;
+    const QString path = directory.filePath(QString(nameLength, QLatin1Char('n')));
+    const QByteArray earlier = "earlier output\n";
+    QFile earlierOutput(path);
+    QVERIFY(!earlierFile || (earlierOutput.open(QIODevice::WriteOnly) && earlierOutput.write(earlier) == earlier.size()));
+    earlierOutput.close();
+    QString reason;
+    QCOMPARE(writeTemplate(path, &reason), written ? WriteResult::Written : WriteResult::CannotWrite);
+    QCOMPARE(contentOf(path), written ? writtenTemplate : earlier);
+    QVERIFY2(written || reason.contains(QLatin1String("too long")), qPrintable(reason));
+    QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 #endif
 }
 
