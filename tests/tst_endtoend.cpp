@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include <sys/stat.h>
@@ -196,6 +198,8 @@ private slots:
     void terminalShowsEveryCharacter();
     void namedSources_data();
     void namedSources();
+    void consoleThatCannotBeWritten_data();
+    void consoleThatCannotBeWritten();
     void dialogWithoutDisplay_data();
     void dialogWithoutDisplay();
     void consoleOfItsOwn_data();
@@ -890,6 +894,30 @@ void tst_EndToEnd::namedSources()
     QCOMPARE(outputFolderEntries(), written);
     for (const QString &name : written)
         QCOMPARE(readWorkFile("GenerateFiles/" + name), platformText(name == "op1_a.xml" ? outputA : outputB));
+}
+
+void tst_EndToEnd::consoleThatCannotBeWritten_data()
+{
+    QTest::addColumn<QString>("redirection");
+    QTest::addColumn<int>("error");
+    QTest::newRow("standard output is /dev/full") << ">/dev/full" << ENOSPC;
+    QTest::newRow("standard output closed") << ">&-" << EBADF;
+}
+
+// A script that reads the console gets none of its lines: the run has not succeeded.
+void tst_EndToEnd::consoleThatCannotBeWritten()
+{
+    QFETCH(QString, redirection);
+    QFETCH(int, error);
+    if (underWine())
+        QSKIP("the Linux program's standard output is the case here");
+    const QStringList redirected = {QStringLiteral("bash"), QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" ") + redirection};
+    const ToolRun run = runTool({}, "", redirected + toolCommand({QStringLiteral("SourceFiles/b.xml")}));
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, QByteArray());
+    QCOMPARE(run.errorOutput, "configgen: standard output could not be written: " + QByteArray(std::strerror(error)) + '\n');
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(readWorkFile("GenerateFiles/op1_b.xml"), outputB);
 }
 
 void tst_EndToEnd::dialogWithoutDisplay_data()
