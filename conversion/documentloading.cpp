@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <tuple>
 #include <utility>
 
@@ -266,15 +267,23 @@ bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &erro
     return parseText(text, valid ? QString() : QStringLiteral("Encountered incorrectly encoded content."), document, error);
 }
 
+// The largest file that the tool reads: what one byte array holds.
+constexpr qint64 largestDocumentBytes = std::numeric_limits<int>::max();
+
 // Whether the file at `path` may be opened as a document: a named pipe would have the tool wait
-// for a writer that may never come, and a device or a folder holds no document. A missing file
-// is left to fail as it opens.
-bool isRegularOrMissing(const QString &path)
+// for a writer that may never come, a device or a folder holds no document, and a file larger than
+// the tool reads need not be read to be refused. A missing file is left to fail as it opens.
+bool mayBeOpened(const QString &path)
 {
     const QFileInfo file(path);
-    if (!file.exists() || file.isFile())
+    QString reason;
+    if (file.exists() && !file.isFile())
+        reason = QStringLiteral("not a regular file");
+    else if (file.size() > largestDocumentBytes)
+        reason = QStringLiteral("too large: %1 bytes, and a document may have at most %2").arg(file.size()).arg(largestDocumentBytes);
+    if (reason.isEmpty())
         return true;
-    printErrorLine(QStringLiteral("configgen: ") + QDir::toNativeSeparators(path) + QStringLiteral(": not a regular file"));
+    printErrorLine(QStringLiteral("configgen: ") + QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason);
     return false;
 }
 
@@ -283,7 +292,7 @@ bool isRegularOrMissing(const QString &path)
 bool readDocument(const QString &path, const QString &openFailureLine, QDomDocument &document)
 {
     QFile file(path);
-    if (!isRegularOrMissing(path) || !file.open(QIODevice::ReadOnly)) {
+    if (!mayBeOpened(path) || !file.open(QIODevice::ReadOnly)) {
         printConsoleLine(openFailureLine);
         return false;
     }

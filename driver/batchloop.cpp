@@ -11,7 +11,10 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <new>
 
 namespace {
 
@@ -137,7 +140,14 @@ private:
     bool convertSource(const QString &sourcePath, const QString &outputPath)
     {
         QString writeError;
-        const auto result = convertSourceFile(generator, templateRoot, sourcePath, outputPath, &writeError);
+        std::optional<WriteResult> result;
+        try {
+            result = convertSourceFile(generator, templateRoot, sourcePath, outputPath, &writeError);
+        } catch (const std::bad_alloc &) {
+            // What the source's job held goes with the exception, and the next source has it back.
+            printFailure(sourcePath, QString::fromLocal8Bit(std::strerror(ENOMEM)));
+            return false;
+        }
         if (!result)
             printFailure(sourcePath, QStringLiteral("Node is empty."));
         else if (*result == WriteResult::Written)

@@ -379,7 +379,13 @@ void tst_Conversion::openFailures()
         QCOMPARE(mkfifo(pipe, 0600), 0);
     QVERIFY(generator.loadTemplateRoot(templateDocument).isNull());
     QVERIFY(generator.loadSectionElement(QStringLiteral("pipe.xml"), QStringLiteral("mainFiles"), sourceDocument).isNull());
-    const QString pipeLines = QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?\nInvalid file path\n");
+    // Larger than a byte array holds; sparse, so that it takes no room on the disk.
+    QFile huge(QStringLiteral("huge.xml"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize((qint64(1) << 31) + 1));
+    huge.close();
+    QVERIFY(generator.loadSectionElement(QStringLiteral("huge.xml"), QStringLiteral("mainFiles"), sourceDocument).isNull());
+    const QString pipeLines =
+        QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?\nInvalid file path\nInvalid file path\n");
 #else
     const QString pipeLines;
 #endif

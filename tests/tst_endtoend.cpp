@@ -198,6 +198,7 @@ private slots:
     void terminalShowsEveryCharacter();
     void namedSources_data();
     void namedSources();
+    void outOfMemoryFailsOneSource();
     void consoleThatCannotBeWritten_data();
     void consoleThatCannotBeWritten();
     void dialogWithoutDisplay_data();
@@ -894,6 +895,32 @@ void tst_EndToEnd::namedSources()
     QCOMPARE(outputFolderEntries(), written);
     for (const QString &name : written)
         QCOMPARE(readWorkFile("GenerateFiles/" + name), platformText(name == "op1_a.xml" ? outputA : outputB));
+}
+
+// One source too large for the memory the tool may have must not end the batch.
+void tst_EndToEnd::outOfMemoryFailsOneSource()
+{
+    if (underWine())
+        QSKIP("the Linux program's memory limit is the case here");
+#if defined(__SANITIZE_ADDRESS__) || defined(__has_feature)
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+    QSKIP("AddressSanitizer cannot start within a limit of the address space");
+#endif
+#endif
+    // 30 MB, whose document takes far more than the 300 MB that the tool may have; b.xml needs little.
+    QByteArray bigSource = "<job><mainFiles>";
+    const QByteArray entry = "<f><name>left</name><content>T1 M6\n&lt;leftSet>\nG0 X52.0 Z2.0</content></f>";
+    bigSource += entry.repeated(400000) + "</mainFiles></job>";
+    writeWorkFile(QStringLiteral("SourceFiles/big.xml"), bigSource);
+    const QStringList limitedShell = {QStringLiteral("bash"), QStringLiteral("-c"), QStringLiteral("ulimit -v 300000 && exec \"$0\" \"$@\"")};
+    removeDisplay();
+    const ToolRun run = runTool({}, "", limitedShell + toolCommand({QStringLiteral("SourceFiles/big.xml"), QStringLiteral("SourceFiles/b.xml")}));
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:2\n\tFailed:SourceFiles/big.xml\t" + QByteArray(std::strerror(ENOMEM))
+                             + "\n\tSucessfull:SourceFiles/b.xml\n");
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(outputFolderEntries(), QStringList("op1_b.xml"));
+    QCOMPARE(readWorkFile("GenerateFiles/op1_b.xml"), outputB);
 }
 
 void tst_EndToEnd::consoleThatCannotBeWritten_data()
