@@ -25,6 +25,18 @@ namespace {
 // larger frames. libxml2 stops at the same depth by default.
 constexpr int maximumNestingDepth = 256;
 
+// Qt's parsers take time that grows with the square of some counts: the streaming parser checks
+// each attribute of an element against all before it, and the DOM's parser checks every declared
+// entity against every other as it reads each declaration. Real files have a handful of each.
+constexpr int maximumAttributes = 1000;
+constexpr int maximumEntityDeclarations = 1000;
+
+// Entities may make a document's text longer, but a few references must not make gigabytes of it:
+// the text and attribute values, entities expanded, may be this many times as long as the document,
+// and a mebibyte more.
+constexpr qint64 maximumAmplification = 10;
+constexpr qint64 amplificationAllowance = qint64(1) << 20;
+
 struct ParseError
 {
     QString message;
@@ -108,6 +120,100 @@ int tooDeepParenthesis(const QStringRef &prolog)
     return -1;
 }
 
+// Follows the markup of the text before the streaming parser is given it, so that a start tag with
+// too many attributes is refused before the parser has all of it: only then does it compare them.
+// Counts each '=' outside quotes in a start tag, one per attribute; comments, CDATA sections and
+// processing instructions are passed over, and a document type declaration until the parser has read
+// it (its markup is not a start tag's).
+class MarkupScan
+{
+public:
+    // Scans on to `end`; returns where the attribute beyond maximumAttributes is named, or -1.
+    int attributeBeyondLimit(const QString &text, int end);
+
+    // Goes on from `position`, where the document type declaration ends.
+    void resumeAt(int position)
+    {
+        at = position;
+        state = BeforeMarkup;
+    }
+
+private:
+    enum State { BeforeMarkup, AfterLessThan, AfterExclamationMark, InStartTag, PassingOver, InDocumentType };
+
+    void passOverUntil(QLatin1String end)
+    {
+        state = PassingOver;
+        passEnd = end;
+    }
+
+    int at = 0;
+    State state = BeforeMarkup;
+    QLatin1String passEnd;
+    QChar quote;
+    int attributes = 0;
+};
+
+int MarkupScan::attributeBeyondLimit(const QString &text, int end)
+{
+    for (; at < end; ++at) {
+        const QChar character = text.at(at);
+        switch (state) {
+        case BeforeMarkup:
+            state = character == QLatin1Char('<') ? AfterLessThan : BeforeMarkup;
+            break;
+        case AfterLessThan:
+            attributes = 0;
+            quote = QChar();
+            state = InStartTag;
+            if (character == QLatin1Char('!'))
+                state = AfterExclamationMark;
+            else if (character == QLatin1Char('?'))
+                passOverUntil(QLatin1String("?>"));
+            else if (character == QLatin1Char('/'))
+                passOverUntil(QLatin1String(">"));
+            break;
+        case AfterExclamationMark:
+            state = InDocumentType;
+            if (character == QLatin1Char('-'))
+                passOverUntil(QLatin1String("-->"));
+            else if (character == QLatin1Char('['))
+                passOverUntil(QLatin1String("]]>"));
+            break;
+        case PassingOver:
+            if (text.midRef(at + 1 - passEnd.size(), passEnd.size()) == passEnd)
+                state = BeforeMarkup;
+            break;
+        case InStartTag:
+            if (!quote.isNull())
+                quote = character == quote ? QChar() : quote;
+            else if (character == QLatin1Char('"') || character == QLatin1Char('\''))
+                quote = character;
+            else if (character == QLatin1Char('>'))
+                state = BeforeMarkup;
+            else if (character == QLatin1Char('=') && ++attributes > maximumAttributes)
+                return at;
+            break;
+        case InDocumentType:
+            break;
+        }
+    }
+    return -1;
+}
+
+// The length of the text that `token` gives, entities expanded.
+qint64 expandedLength(const QXmlStreamReader &reader, QXmlStreamReader::TokenType token)
+{
+    if (token == QXmlStreamReader::Characters)
+        return reader.text().size();
+    qint64 length = 0;
+    if (token == QXmlStreamReader::StartElement) {
+        for (const QXmlStreamAttribute &attribute : reader.attributes())
+            length += attribute.value().size();
+    }
+    return length;
+}
+
 // Reads the text with Qt's streaming parser, which keeps no stack per level, before the DOM may see
 // any of it. Besides the nesting depth, this refuses what the DOM's parser would quietly get wrong:
 // undeclared entities and forbidden characters (it drops them), and references to entities defined
@@ -124,11 +230,18 @@ int streamCheckedLength(const QString &text, ParseError &refusal, int &prologEnd
     int fed = 0;
     int depth = 0;
     QStringList outside;
+    MarkupScan markup;
+    qint64 expanded = 0;
+    const qint64 maximumExpanded = maximumAmplification * text.size() + amplificationAllowance;
     for (int tokenStart = 0;;) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && fed < text.size()) {
             const int pieceEnd = std::min(fed + (1 << 16), text.size());
             const int end = pieceEnd < text.size() && text.at(pieceEnd - 1).isHighSurrogate() ? pieceEnd + 1 : pieceEnd;
+            if (const int beyond = markup.attributeBeyondLimit(text, end); beyond >= 0) {
+                refusal = errorAfter(text.left(beyond), QStringLiteral("More than %1 attributes on one element").arg(maximumAttributes));
+                return beyond;
+            }
             reader.addData(text.mid(fed, end - fed));
             fed = end;
             continue;
@@ -142,6 +255,15 @@ int streamCheckedLength(const QString &text, ParseError &refusal, int &prologEnd
         }
         if (token == QXmlStreamReader::StartElement && depth == 0)
             prologEnd = std::min(prologEnd, tokenStart);
+        // The DOM sees none of a token refused for what it holds: its parser would take the time or
+        // the memory that the limit spares.
+        const int thisTokenStart = tokenStart;
+        expanded += expandedLength(reader, token);
+        if (expanded > maximumExpanded) {
+            refusal = errorAt(reader, QStringLiteral("Entities expand the text to more than %1 times the document's length")
+                                          .arg(maximumAmplification));
+            return thisTokenStart;
+        }
         tokenStart = tokenEnd;
         switch (token) {
         case QXmlStreamReader::StartElement:
@@ -154,7 +276,12 @@ int streamCheckedLength(const QString &text, ParseError &refusal, int &prologEnd
             --depth;
             break;
         case QXmlStreamReader::DTD:
+            if (reader.entityDeclarations().size() > maximumEntityDeclarations) {
+                refusal = errorAt(reader, QStringLiteral("More than %1 entities declared").arg(maximumEntityDeclarations));
+                return thisTokenStart;
+            }
             outside = outsideReferences(reader.entityDeclarations());
+            markup.resumeAt(tokenEnd);
             break;
         case QXmlStreamReader::EntityReference:
             refusal = errorAt(reader, outsideEntityMessage(reader.name().toString()));

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -64,6 +65,39 @@ QString contentModelTooDeep(int line, int column)
     return QStringLiteral("Parse errorParentheses nested more than 256 levels deep in the document type declarationLine:%1Column:%2\n")
         .arg(line)
         .arg(column);
+}
+
+// The parse-error line for `message` where Qt's streaming parser stands after the first token of
+// `type` in `document`.
+QString refusedAfterFirst(const QByteArray &document, QXmlStreamReader::TokenType type, const QString &message)
+{
+    QXmlStreamReader reader(document);
+    while (!reader.atEnd() && reader.readNext() != type) {
+    }
+    return QStringLiteral("Parse error%1Line:%2Column:%3\n").arg(message).arg(reader.lineNumber()).arg(reader.columnNumber());
+}
+
+QByteArray withAttributes(int count)
+{
+    QByteArray element = "<job";
+    for (int number = 0; number < count; ++number)
+        element += " a" + QByteArray::number(number) + "='1'";
+    return element + "><mainFiles/></job>";
+}
+
+QByteArray withEntities(int count)
+{
+    QByteArray declarations;
+    for (int number = 0; number < count; ++number)
+        declarations += "<!ENTITY e" + QByteArray::number(number) + " 'x'>";
+    return "<!DOCTYPE job [" + declarations + "]><job><mainFiles/></job>";
+}
+
+// One entity of 1,000 characters used `uses` times.
+QByteArray withReferences(int uses)
+{
+    return "<!DOCTYPE job [<!ENTITY e '" + QByteArray(1000, 'x') + "'>]><job><mainFiles><f>" + QByteArray("&e;").repeated(uses)
+        + "</f></mainFiles></job>";
 }
 
 // The 257th parenthesis of nestedContentModel() stands on its second line after "<!ELEMENT job ".
@@ -262,6 +296,29 @@ void tst_Conversion::loadSectionElement_data()
             + ">'>\n%m;]><job><mainFiles/></job>"
         << "null"
         << contentModelTooDeep(1, 43 + maximumDepth + 1);
+    // After a comment whose quote and '=' would be a start tag's.
+    const QByteArray tooManyAttributes = "<!-- <x ' = -->" + withAttributes(1001);
+    int thousandFirst = tooManyAttributes.indexOf("-->");
+    for (int attribute = 0; attribute <= 1000; ++attribute)
+        thousandFirst = tooManyAttributes.indexOf('=', thousandFirst + 1);
+    QTest::newRow("1,001 attributes on one element")
+        << tooManyAttributes << "null"
+        << QStringLiteral("Parse errorMore than 1000 attributes on one elementLine:1Column:%1\n").arg(thousandFirst + 1);
+    QTest::newRow("1,000 attributes on one element") << withAttributes(1000) << "mainFiles[]" << "";
+    const QByteArray signs = QByteArray(" a='1").repeated(2000);
+    QTest::newRow("attributes' signs in a comment, CDATA and a processing instruction")
+        << "<job><!-- <x" + signs + " --><?pi" + signs + "?><x><![CDATA[<x" + signs + "]]></x><mainFiles/></job>" << "mainFiles[]" << "";
+    QTest::newRow("1,001 entities declared") << withEntities(1001) << "null"
+                                             << refusedAfterFirst(withEntities(1001), QXmlStreamReader::DTD,
+                                                                  QStringLiteral("More than 1000 entities declared"));
+    QTest::newRow("1,000 entities declared") << withEntities(1000) << "mainFiles[]" << "";
+    // 1,000 uses of a 1,000-character entity make 1 MB of text from a document of 4 KB; 2,000 make
+    // 2 MB, over the mebibyte and ten times the length allowed.
+    QTest::newRow("entity used 1,000 times") << withReferences(1000) << "mainFiles[] f\"" + QString(1000000, 'x') + '"' << "";
+    QTest::newRow("entity used 2,000 times")
+        << withReferences(2000) << "null"
+        << refusedAfterFirst(withReferences(2000), QXmlStreamReader::Characters,
+                             QStringLiteral("Entities expand the text to more than 10 times the document's length"));
     QTest::newRow("parentheses in the root's attribute") << "<job a='" + QByteArray(1000, '(') + "'><mainFiles/></job>"
                                                          << "mainFiles[]" << "";
     QTest::newRow("UTF-16 with byte-order mark")
