@@ -1,5 +1,7 @@
 #include "console.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #ifdef Q_OS_WIN
@@ -23,16 +25,34 @@ bool writeToConsole(const std::ostream &stream, const QString &line)
 }
 #endif
 
+QString outputError;
+
 void printLine(std::ostream &stream, const QString &text)
 {
 #ifdef Q_OS_WIN
     if (writeToConsole(stream, text + QLatin1Char('\n')))
         return;
 #endif
+    errno = 0;
     stream << text.toUtf8().constData() << std::endl;
+    // The stream keeps no reason; errno still holds the system's from the write that failed. A failed
+    // stream writes no more, so the first reason is the one.
+    if (&stream == &std::cout && stream.fail() && outputError.isEmpty())
+        outputError = QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO));
 }
 
 } // namespace
+
+QString standardOutputError()
+{
+    return outputError;
+}
+
+void standardOutputIsClosed()
+{
+    outputError = QString::fromLocal8Bit(std::strerror(EBADF));
+    std::cout.setstate(std::ios::badbit);
+}
 
 void printConsoleLine(const QString &text)
 {

@@ -10,4 +10,11 @@ void printConsoleLine(const QString &text);
 // The same for standard error, where a line that is not part of the dialogue goes (a usage error).
 void printErrorLine(const QString &text);
 
+// Why a console line could not be written to standard output, in the system's words; empty while
+// every line could.
+QString standardOutputError();
+
+// Standard output was closed when the tool started: no console line reaches anyone.
+void standardOutputIsClosed();
+
 #endif

@@ -4,6 +4,7 @@
 #include "diagnostics.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextCodec>
 #include <QTextDecoder>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <array>
+#include <limits>
 #include <tuple>
 #include <utility>
 
@@ -24,6 +26,18 @@ namespace {
 // 1 MiB that Windows gives the main thread, which leaves room for sanitizer builds and their
 // larger frames. libxml2 stops at the same depth by default.
 constexpr int maximumNestingDepth = 256;
+
+// Qt's parsers take time that grows with the square of some counts: the streaming parser checks
+// each attribute of an element against all before it, and the DOM's parser checks every declared
+// entity against every other as it reads each declaration. Real files have a handful of each.
+constexpr int maximumAttributes = 1000;
+constexpr int maximumEntityDeclarations = 1000;
+
+// Entities may make a document's text longer, but a few references must not make gigabytes of it:
+// the text and attribute values, entities expanded, may be this many times as long as the document,
+// and a mebibyte more.
+constexpr qint64 maximumAmplification = 10;
+constexpr qint64 amplificationAllowance = qint64(1) << 20;
 
 struct ParseError
 {
@@ -95,6 +109,121 @@ QString outsideEntityMessage(const QString &reference)
     return QStringLiteral("Entity '%1' is defined outside the document, which is never read").arg(reference);
 }
 
+// Where the first parenthesis stands that opens more than maximumNestingDepth levels within one
+// markup declaration of `prolog`, or -1. The DOM's parser reads each level of a content model
+// (<!ELEMENT a ((b|c),d)>) with one more call of itself, both in the document type declaration and
+// in the text of a parameter entity that it inserts there, which is a literal: a declaration, or a
+// literal's text, starts again at each '<'. A cut or malformed declaration counts too, since the
+// DOM's parser reads as far as it goes.
+int tooDeepParenthesis(const QStringRef &prolog)
+{
+    int depth = 0;
+    for (int at = 0; at < prolog.size(); ++at) {
+        const QChar character = prolog.at(at);
+        if (character == QLatin1Char('<'))
+            depth = 0;
+        else if (character == QLatin1Char('(') && ++depth > maximumNestingDepth)
+            return at;
+        else if (character == QLatin1Char(')') && depth > 0)
+            --depth;
+    }
+    return -1;
+}
+
+// Follows the markup of the text before the streaming parser is given it, so that a start tag with
+// too many attributes is refused before the parser has all of it: only then does it compare them.
+// Counts each '=' outside quotes in a start tag, one per attribute; comments, CDATA sections and
+// processing instructions are passed over, and a document type declaration until the parser has read
+// it (its markup is not a start tag's).
+class MarkupScan
+{
+public:
+    // Scans on to `end`; returns where the attribute beyond maximumAttributes is named, or -1.
+    int attributeBeyondLimit(const QString &text, int end);
+
+    // Goes on from `position`, where the document type declaration ends.
+    void resumeAt(int position)
+    {
+        at = position;
+        state = BeforeMarkup;
+    }
+
+private:
+    enum State { BeforeMarkup, AfterLessThan, AfterExclamationMark, InStartTag, PassingOver, InDocumentType };
+
+    void passOverUntil(QLatin1String end)
+    {
+        state = PassingOver;
+        passEnd = end;
+    }
+
+    int at = 0;
+    State state = BeforeMarkup;
+    QLatin1String passEnd;
+    QChar quote;
+    int attributes = 0;
+};
+
+int MarkupScan::attributeBeyondLimit(const QString &text, int end)
+{
+    for (; at < end; ++at) {
+        const QChar character = text.at(at);
+        switch (state) {
+        case BeforeMarkup:
+            state = character == QLatin1Char('<') ? AfterLessThan : BeforeMarkup;
+            break;
+        case AfterLessThan:
+            attributes = 0;
+            quote = QChar();
+            state = InStartTag;
+            if (character == QLatin1Char('!'))
+                state = AfterExclamationMark;
+            else if (character == QLatin1Char('?'))
+                passOverUntil(QLatin1String("?>"));
+            else if (character == QLatin1Char('/'))
+                passOverUntil(QLatin1String(">"));
+            break;
+        case AfterExclamationMark:
+            state = InDocumentType;
+            if (character == QLatin1Char('-'))
+                passOverUntil(QLatin1String("-->"));
+            else if (character == QLatin1Char('['))
+                passOverUntil(QLatin1String("]]>"));
+            break;
+        case PassingOver:
+            if (text.midRef(at + 1 - passEnd.size(), passEnd.size()) == passEnd)
+                state = BeforeMarkup;
+            break;
+        case InStartTag:
+            if (!quote.isNull())
+                quote = character == quote ? QChar() : quote;
+            else if (character == QLatin1Char('"') || character == QLatin1Char('\''))
+                quote = character;
+            else if (character == QLatin1Char('>'))
+                state = BeforeMarkup;
+            else if (character == QLatin1Char('=') && ++attributes > maximumAttributes)
+                return at;
+            break;
+        case InDocumentType:
+            break;
+        }
+    }
+    return -1;
+}
+
+// The length of the text that `token` gives, entities expanded.
+qint64 expandedLength(const QXmlStreamReader &reader, QXmlStreamReader::TokenType token)
+{
+    if (token == QXmlStreamReader::Characters)
+        return reader.text().size();
+    qint64 length = 0;
+    if (token == QXmlStreamReader::StartElement) {
+        for (const QXmlStreamAttribute &attribute : reader.attributes())
+            length += attribute.value().size();
+    }
+    return length;
+}
+
 // Reads the text with Qt's streaming parser, which keeps no stack per level, before the DOM may see
 // any of it. Besides the nesting depth, this refuses what the DOM's parser would quietly get wrong:
 // undeclared entities and forbidden characters (it drops them), and references to entities defined
@@ -102,9 +231,10 @@ QString outsideEntityMessage(const QString &reference)
 // make the tool read other files). The streaming parser reads such a reference as empty text, so the
 // text is searched for them; declaring such entities is harmless. Returns how much of the text it
 // passed: all of it, or as far as the reason it stopped, which `refusal` then holds. The text goes
-// to the parser in pieces, which it would otherwise copy whole, twice. `openMarkup` receives the
-// element inside a content element that is still open where the reading stopped.
-int checkedLength(const QString &text, ParseError &refusal, OpenMarkup &openMarkup)
+// to the parser in pieces, which it would otherwise copy whole, twice. `prologEnd` receives where
+// the root element starts, if it does; `openMarkup` the element inside a content element that is
+// still open where the reading stopped.
+int streamCheckedLength(const QString &text, ParseError &refusal, int &prologEnd, OpenMarkup &openMarkup)
 {
     QXmlStreamReader reader;
     reader.setNamespaceProcessing(false);
@@ -112,11 +242,18 @@ int checkedLength(const QString &text, ParseError &refusal, OpenMarkup &openMark
     int depth = 0;
     int contentDepth = 0; // of the content element being read, 0 outside one
     QStringList outside;
+    MarkupScan markup;
+    qint64 expanded = 0;
+    const qint64 maximumExpanded = maximumAmplification * text.size() + amplificationAllowance;
     for (int tokenStart = 0;;) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && fed < text.size()) {
             const int pieceEnd = std::min(fed + (1 << 16), text.size());
             const int end = pieceEnd < text.size() && text.at(pieceEnd - 1).isHighSurrogate() ? pieceEnd + 1 : pieceEnd;
+            if (const int beyond = markup.attributeBeyondLimit(text, end); beyond >= 0) {
+                refusal = errorAfter(text.left(beyond), QStringLiteral("More than %1 attributes on one element").arg(maximumAttributes));
+                return beyond;
+            }
             reader.addData(text.mid(fed, end - fed));
             fed = end;
             continue;
@@ -127,6 +264,17 @@ int checkedLength(const QString &text, ParseError &refusal, OpenMarkup &openMark
         if (const auto [end, reference] = firstReference(text, tokenStart, tokenEnd, outside); end >= 0) {
             refusal = errorAfter(text.left(end - 1), outsideEntityMessage(reference.mid(1, reference.size() - 2)));
             return end;
+        }
+        if (token == QXmlStreamReader::StartElement && depth == 0)
+            prologEnd = std::min(prologEnd, tokenStart);
+        // The DOM sees none of a token refused for what it holds: its parser would take the time or
+        // the memory that the limit spares.
+        const int thisTokenStart = tokenStart;
+        expanded += expandedLength(reader, token);
+        if (expanded > maximumExpanded) {
+            refusal = errorAt(reader, QStringLiteral("Entities expand the text to more than %1 times the document's length")
+                                          .arg(maximumAmplification));
+            return thisTokenStart;
         }
         tokenStart = tokenEnd;
         switch (token) {
@@ -148,7 +296,12 @@ int checkedLength(const QString &text, ParseError &refusal, OpenMarkup &openMark
             --depth;
             break;
         case QXmlStreamReader::DTD:
+            if (reader.entityDeclarations().size() > maximumEntityDeclarations) {
+                refusal = errorAt(reader, QStringLiteral("More than %1 entities declared").arg(maximumEntityDeclarations));
+                return thisTokenStart;
+            }
             outside = outsideReferences(reader.entityDeclarations());
+            markup.resumeAt(tokenEnd);
             break;
         case QXmlStreamReader::EntityReference:
             refusal = errorAt(reader, outsideEntityMessage(reader.name().toString()));
@@ -176,6 +329,22 @@ QString asTheCheckingPassReadsIt(const QString &text)
     QString asVersion10 = text;
     asVersion10[declaration.capturedEnd() - 2] = QLatin1Char('0');
     return asVersion10;
+}
+
+// How much of the text the DOM's parser may see, as streamCheckedLength(), with the nesting of
+// parentheses bounded before the root element as well: the streaming parser takes a document type
+// declaration as one token, and reads a cut one to its end.
+int checkedLength(const QString &text, ParseError &refusal, OpenMarkup &openMarkup)
+{
+    int prologEnd = text.size();
+    const int checked = streamCheckedLength(text, refusal, prologEnd, openMarkup);
+    const int tooDeep = tooDeepParenthesis(text.leftRef(std::min(prologEnd, checked)));
+    if (tooDeep < 0)
+        return checked;
+    refusal = errorAfter(text.left(tooDeep),
+                         QStringLiteral("Parentheses nested more than %1 levels deep in the document type declaration")
+                             .arg(maximumNestingDepth));
+    return tooDeep;
 }
 
 // Parses `text`, which is refused for `refusalAtEnd` where that is not empty (bytes invalid in the
@@ -336,16 +505,35 @@ void reportParseError(Diagnostics &diagnostics, const ParseError &error, const O
                                .arg(openMarkup.name));
 }
 
+// The largest file that the tool reads: what one byte array holds.
+constexpr qint64 largestDocumentBytes = std::numeric_limits<int>::max();
+
+// Why the file at `path` may not be opened as a document, or nothing: a named pipe would have the
+// tool wait for a writer that may never come, a device or a folder holds no document, and a file
+// larger than the tool reads need not be read to be refused. A missing file is left to fail as it
+// opens.
+QString whyNotToOpen(const QFileInfo &file)
+{
+    if (file.exists() && !file.isFile())
+        return QStringLiteral("not a regular file");
+    if (file.size() > largestDocumentBytes)
+        return QStringLiteral("too large: %1 bytes, and a document may have at most %2").arg(file.size()).arg(largestDocumentBytes);
+    return {};
+}
+
 // Opens and parses the file at `path` into `document`. Prints `openFailureLine` when the file
 // cannot be opened and the parse-error line when it is not a document the tool can use, and tells
 // `diagnostics` (if given) why, where and what may mend it.
 bool readDocument(const QString &path, const QString &openFailureLine, QDomDocument &document, Diagnostics *diagnostics)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString notOpened = whyNotToOpen(QFileInfo(path));
+    if (notOpened.isEmpty() && !file.open(QIODevice::ReadOnly))
+        notOpened = file.errorString();
+    if (!notOpened.isEmpty()) {
         printConsoleLine(openFailureLine);
         if (diagnostics != nullptr)
-            diagnostics->report(Diagnostics::Error, {}, QStringLiteral("cannot be opened: ") + file.errorString());
+            diagnostics->report(Diagnostics::Error, {}, QStringLiteral("cannot be opened: ") + notOpened);
         return false;
     }
     ParseError error;

@@ -12,6 +12,8 @@
 #include <mimalloc.h>
 #include <sys/mman.h>
 
+#include <new>
+
 namespace {
 
 constexpr std::size_t jobArenaBytes = std::size_t(256) << 20;
@@ -36,4 +38,19 @@ void useLargePagesForJobs()
     std::size_t size = 0;
     if (void *const arena = mi_arena_area(jobArena, &size))
         madvise(arena, size, MADV_HUGEPAGE);
+}
+
+// mimalloc's own operator new ends the process when memory runs out (its C code never finds the
+// program's new handler), where the standard's throws std::bad_alloc, which fails the one source
+// whose job ran out instead of the whole batch. mimalloc's operator delete frees what these give.
+void *operator new(std::size_t size)
+{
+    if (void *const memory = mi_malloc(size))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void *operator new[](std::size_t size)
+{
+    return operator new(size);
 }

@@ -11,7 +11,10 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <new>
 
 namespace {
 
@@ -38,13 +41,31 @@ QDomNode loadTemplateOrEnd(ConfigGenerator &generator, QDomDocument &templateDoc
     return templateRoot;
 }
 
-// The user name goes into every output file name; an empty value is allowed, a missing one not.
-QString readUserNameOrEnd()
+// Ends the run at its start for a USERNAME it cannot use. The console shows the one line that
+// people and scripts know for that, also when the name is set but unusable; `reason`, if given,
+// goes to standard error.
+[[noreturn]] void endForUserName(const QString &reason = QString())
 {
-    if (!qEnvironmentVariableIsSet(WorkingFolder::userNameVariable)) {
-        printConsoleLine(QStringLiteral("Failed to get USERNAME environment variable"));
-        endProcess(ExitNothingDone);
-    }
+    printConsoleLine(QStringLiteral("Failed to get USERNAME environment variable"));
+    if (!reason.isEmpty())
+        printErrorLine(QStringLiteral("configgen: ") + reason);
+    endProcess(ExitNothingDone);
+}
+
+bool holdsFolderSeparator(const QString &name)
+{
+#ifdef Q_OS_WIN
+    if (name.contains(QLatin1Char('\\')))
+        return true;
+#endif
+    return name.contains(QLatin1Char('/'));
+}
+
+// The user name goes into every output file name; an empty value is allowed, a missing one not.
+QString readUserName()
+{
+    if (!qEnvironmentVariableIsSet(WorkingFolder::userNameVariable))
+        endForUserName();
 #ifdef Q_OS_WIN
     // Windows keeps the environment in UTF-16; its bytes would come in the ANSI code page, which
     // cannot hold every name.
@@ -52,6 +73,17 @@ QString readUserNameOrEnd()
 #else
     return QString::fromUtf8(qgetenv(WorkingFolder::userNameVariable));
 #endif
+}
+
+// A folder separator in the name would send the outputs to another folder than GenerateFiles/, or
+// to none.
+QString readUserNameOrEnd()
+{
+    const QString userName = readUserName();
+    if (holdsFolderSeparator(userName))
+        endForUserName(QStringLiteral("USERNAME '") + userName
+                       + QStringLiteral("' holds a folder separator, and it must be a part of the output file names"));
+    return userName;
 }
 
 void printFailure(const QString &sourcePath, const QString &why)
@@ -130,7 +162,12 @@ private:
         if (sourceOfOutput.contains(key))
             return {SourceOutcome::OutputTaken, sourceOfOutput.value(key)};
         sourceOfOutput.insert(key, sourcePath);
-        return convertSourceFile(generator, templateRoot, sourcePath, outputPath, outputMode(settings), diagnostics);
+        try {
+            return convertSourceFile(generator, templateRoot, sourcePath, outputPath, outputMode(settings), diagnostics);
+        } catch (const std::bad_alloc &) {
+            // What the source's job held goes with the exception, and the next source has it back.
+            return {SourceOutcome::OutOfMemory, QString::fromLocal8Bit(std::strerror(ENOMEM))};
+        }
     }
 
     // The console line of the source, and on standard error what stdout's words leave unsaid.
@@ -152,6 +189,10 @@ private:
                                QStringLiteral("not converted: its output %1 is that of %2 in this batch")
                                    .arg(shownOutput, QDir::toNativeSeparators(outcome.reason)));
             return;
+        case SourceOutcome::OutOfMemory:
+            printFailure(sourcePath, outcome.reason);
+            diagnostics.report(Diagnostics::Error, {}, QStringLiteral("not converted: ") + outcome.reason);
+            break;
         case SourceOutcome::HasWarnings:
             printFailure(sourcePath, counted(diagnostics.warnings(), "warning", "warnings")
                                          + QStringLiteral(": not written (--strict)"));

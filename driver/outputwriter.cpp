@@ -8,6 +8,11 @@
 
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 constexpr int indentation = 4;
@@ -57,6 +62,52 @@ private:
     QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
 };
 
+// Why the symlink at `path` must not be written through; empty where it may be, or where there is none.
+// An output folder is often shared, and a link that another user put there would have the tool
+// replace, with its user's rights, whatever file that user chose (the rule the kernel's
+// protected_symlinks applies in sticky folders, made simpler). A link to nothing is never followed
+// either: the file put in place would be created wherever the link points.
+QString refusedLink(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat link;
+    if (lstat(QFile::encodeName(path).constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return {};
+    if (link.st_uid != geteuid())
+        return QStringLiteral("it is a symbolic link that another user owns, which is not followed");
+    if (!QFileInfo::exists(path))
+        return QStringLiteral("it is a symbolic link that leads to no file, which is not followed");
+#else
+    Q_UNUSED(path)
+#endif
+    return {};
+}
+
+// QSaveFile writes the new file beside an existing one, under the existing one's name and 7 more
+// characters (".XXXXXX"), before it puts it in place; where that name would be too long for the
+// folder, it fails without a reason. Such a file is kept, and the source's line says why.
+QString refusedReplacement(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QFileInfo existing(path);
+    if (!existing.isFile() || !QFileInfo(existing.absolutePath()).isWritable()) // else it is rewritten in place
+        return {};
+    const long longestName = pathconf(QFile::encodeName(existing.absolutePath()).constData(), _PC_NAME_MAX);
+    if (longestName > 0 && QFile::encodeName(existing.fileName()).size() + 7 > longestName)
+        return QStringLiteral("its name is too long for the new file written beside it before it replaces it; the earlier file "
+                              "is kept");
+#else
+    Q_UNUSED(path)
+#endif
+    return {};
+}
+
+QString refusalFor(const QString &path)
+{
+    const QString link = refusedLink(path);
+    return link.isEmpty() ? refusedReplacement(path) : link;
+}
+
 std::unique_ptr<QFileDevice> makeOutputFile(const QString &path)
 {
     const QFileInfo existing(path);
@@ -98,10 +149,12 @@ QByteArray indentedOnce(const QByteArray &text, bool afterText)
 } // namespace
 
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
-    : templateRoot(templateRoot), file(makeOutputFile(outputPath)), scratchStream(&scratch, QIODevice::WriteOnly)
+    : templateRoot(templateRoot), refusal(refusalFor(outputPath)), file(makeOutputFile(outputPath)),
+      scratchStream(&scratch, QIODevice::WriteOnly)
 {
     scratchStream.setCodec(Utf8Codec::instance());
-    file->open(QIODevice::WriteOnly | QIODevice::Text);
+    if (refusal.isEmpty())
+        file->open(QIODevice::WriteOnly | QIODevice::Text);
 }
 
 // What the DOM writes of `node` alone, as UTF-8 with line feeds; the file, opened as text, turns
@@ -113,6 +166,17 @@ QByteArray OutputWriter::serialized(const QDomNode &node)
     node.save(scratchStream, indentation, QDomNode::EncodingFromDocument);
     scratchStream.flush();
     return scratch;
+}
+
+// Pushes the buffered bytes to the file. A write that the file system cuts short (the disk fills up
+// half-way through it) makes Qt's flush fail without the system's reason, as "Unknown error":
+// flushing the rest is what fails with it, and it then stays for errorString().
+bool OutputWriter::flushed()
+{
+    if (file->flush())
+        return true;
+    file->flush();
+    return false;
 }
 
 // Writes what comes before the first configuration, and keeps what follows the last.
@@ -150,6 +214,8 @@ void OutputWriter::append(const QDomNode &configuration)
 
 WriteResult OutputWriter::finish()
 {
+    if (!refusal.isEmpty())
+        return WriteResult::CannotWrite;
     if (!file->isOpen())
         return WriteResult::CannotOpen;
     if (started) {
@@ -161,7 +227,7 @@ WriteResult OutputWriter::finish()
     // QSaveFile::commit() can lose a failed write (a full disk, a file size limit), so push every
     // byte to the disk here and check, while the write can still be undone: a new file that is not
     // committed goes with the writer. The file system's reason stays for errorString().
-    if (!file->flush() || file->error() != QFileDevice::NoError)
+    if (!flushed() || file->error() != QFileDevice::NoError)
         return WriteResult::CannotWrite;
     return commitFile(*file) ? WriteResult::Written : WriteResult::CannotWrite;
 }

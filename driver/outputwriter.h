@@ -12,7 +12,8 @@
 enum class WriteResult {
     Written,
     CannotOpen, // nothing was touched at the output path
-    CannotWrite, // a new file was discarded and the old one is unchanged; a file written in place is not
+    CannotWrite, // a new file was discarded and the old one is unchanged; a file written in place is not.
+                 // Also a symlink that is not written through: nothing was touched.
 };
 
 // Writes one output file: the template's root element with configurations appended, in UTF-8
@@ -22,6 +23,7 @@ enum class WriteResult {
 // replaced only by finish(), once the new content has been written completely; but where its folder
 // may not be written into, a writable file is rewritten in place. A named pipe or a device there
 // (or a symlink to one) is written into, since a file put in its place would never reach its reader.
+// A symlink there is followed only when it is the user's own and leads to a file.
 class OutputWriter
 {
 public:
@@ -36,14 +38,17 @@ public:
     // Ends the file and puts it in place.
     WriteResult finish();
 
-    // Why the file could not be opened or written, in the file system's words.
-    QString errorString() const { return file->errorString(); }
+    // Why the file could not be opened or written, in the file system's words, or why a symlink at
+    // the output path is not written through.
+    QString errorString() const { return refusal.isEmpty() ? file->errorString() : refusal; }
 
 private:
     void startContent();
+    bool flushed();
     QByteArray serialized(const QDomNode &node);
 
     QDomNode templateRoot;
+    QString refusal; // why the output path is not written through
     std::unique_ptr<QFileDevice> file;
     QByteArray scratch; // what the DOM writes of one node, before it goes to the file
     QTextStream scratchStream;

@@ -12,6 +12,8 @@
 //   set by the user stays as it is.
 // - The file size limit: reaching it must fail the one write, which the output writer then undoes,
 //   instead of killing the whole batch half-way through a file.
+// - Closed standard streams (Linux): each gets /dev/null in its place, so that no file the tool
+//   opens takes the place of one.
 void setUpProcess();
 
 // The statuses the tool ends with; scripts that run it tell them apart.
@@ -24,10 +26,12 @@ enum ExitStatus {
 // Without sources named, a person chooses them in the dialog and reads the console: call this then.
 void expectAPersonAtTheConsole();
 
-// Ends the process with `status`. On Windows, a failing run of the dialog whose console window is
-// its own and visible (double-clicked in Explorer) first waits for Enter, so that the window does
-// not close before its last lines have been read. Programs, scheduled tasks and hooks name their
-// sources, start the tool without a window or read its output: it never waits for them.
+// Ends the process with `status`, or with ExitNothingDone instead of ExitSucceeded when a console
+// line could not be written to standard output (standard error then says why). On Windows, a
+// failing run of the dialog whose console window is its own and visible (double-clicked in
+// Explorer) first waits for Enter, so that the window does not close before its last lines have
+// been read. Programs, scheduled tasks and hooks name their sources, start the tool without a
+// window or read its output: it never waits for them.
 [[noreturn]] void endProcess(ExitStatus status);
 
 // The same without any clean-up, for a process that Qt has left half-made.

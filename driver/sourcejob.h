@@ -25,14 +25,15 @@ struct SourceOutcome
         Convertible, // read and converted, and not to be written
         NotLoaded, // not readable, not well-formed, or without its section: the loader has said why
         OutputTaken, // an earlier source of the batch has its output file
+        OutOfMemory, // the memory ran out while the source was read or converted
         HasWarnings, // not written for them
         CannotOpenOutput, // nothing was touched at the output path
         CannotWrite, // a new file was discarded and the old one is unchanged; one written in place is not
     };
 
     Result result = NotLoaded;
-    // The file system's reason for CannotOpenOutput and CannotWrite; for OutputTaken, the source
-    // whose output it is.
+    // The system's reason for CannotOpenOutput, CannotWrite and OutOfMemory; for OutputTaken, the
+    // source whose output it is.
     QString reason;
 
     bool succeeded() const { return result == Written || result == Convertible; }

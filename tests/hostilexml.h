@@ -19,6 +19,14 @@ inline QByteArray nestedDocument(const QByteArray &start, int levels)
     return start + QByteArray("<a>").repeated(levels) + QByteArray("</a>").repeated(levels) + end;
 }
 
+// A document whose type declaration nests `levels` groups in one content model; cut short after
+// the groups open, where `closed` is false.
+inline QByteArray nestedContentModel(int levels, bool closed = true)
+{
+    const QByteArray start = "<!DOCTYPE job [\n<!ELEMENT job " + QByteArray(levels, '(');
+    return closed ? start + "mainFiles" + QByteArray(levels, ')') + ">]><job><mainFiles/></job>" : start;
+}
+
 // Each entity stands for ten of the one before it: a few hundred bytes that would expand to a
 // gigabyte.
 inline QByteArray entityBomb()

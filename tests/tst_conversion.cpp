@@ -8,6 +8,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -54,6 +59,49 @@ QString tooDeep(int line, int column)
 {
     return QStringLiteral("Parse errorElements nested more than 256 levels deepLine:%1Column:%2\n").arg(line).arg(column);
 }
+
+QString contentModelTooDeep(int line, int column)
+{
+    return QStringLiteral("Parse errorParentheses nested more than 256 levels deep in the document type declarationLine:%1Column:%2\n")
+        .arg(line)
+        .arg(column);
+}
+
+// The parse-error line for `message` where Qt's streaming parser stands after the first token of
+// `type` in `document`.
+QString refusedAfterFirst(const QByteArray &document, QXmlStreamReader::TokenType type, const QString &message)
+{
+    QXmlStreamReader reader(document);
+    while (!reader.atEnd() && reader.readNext() != type) {
+    }
+    return QStringLiteral("Parse error%1Line:%2Column:%3\n").arg(message).arg(reader.lineNumber()).arg(reader.columnNumber());
+}
+
+QByteArray withAttributes(int count)
+{
+    QByteArray element = "<job";
+    for (int number = 0; number < count; ++number)
+        element += " a" + QByteArray::number(number) + "='1'";
+    return element + "><mainFiles/></job>";
+}
+
+QByteArray withEntities(int count)
+{
+    QByteArray declarations;
+    for (int number = 0; number < count; ++number)
+        declarations += "<!ENTITY e" + QByteArray::number(number) + " 'x'>";
+    return "<!DOCTYPE job [" + declarations + "]><job><mainFiles/></job>";
+}
+
+// One entity of 1,000 characters used `uses` times.
+QByteArray withReferences(int uses)
+{
+    return "<!DOCTYPE job [<!ENTITY e '" + QByteArray(1000, 'x') + "'>]><job><mainFiles><f>" + QByteArray("&e;").repeated(uses)
+        + "</f></mainFiles></job>";
+}
+
+// The 257th parenthesis of nestedContentModel() stands on its second line after "<!ELEMENT job ".
+const QString nestedContentModelTooDeep = contentModelTooDeep(2, 14 + maximumDepth + 1);
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -267,6 +315,39 @@ void tst_Conversion::loadSectionElement_data()
     QTest::newRow("nested a million levels") << nestedDocument("<job><mainFiles>", 1000000) << "null" << tooDeep(1, 16 + 255 * 3);
     QTest::newRow("nested as deep as allowed") << nestedDocument("<job><mainFiles>", maximumDepth - 2) << "mainFiles[] a<?>" << "";
     QTest::newRow("nested one level too deep") << nestedDocument("<job><mainFiles>", maximumDepth - 1) << "null" << tooDeep(1, 16 + 255 * 3);
+    QTest::newRow("content model nested 70,000 levels") << nestedContentModel(70000) << "null" << nestedContentModelTooDeep;
+    QTest::newRow("content model cut short 70,000 levels deep") << nestedContentModel(70000, false) << "null" << nestedContentModelTooDeep;
+    QTest::newRow("content model nested as deep as allowed") << nestedContentModel(maximumDepth) << "mainFiles[]" << "";
+    QTest::newRow("content model in a parameter entity, 70,000 levels")
+        << "<!DOCTYPE job [<!ENTITY % m '<!ELEMENT job " + QByteArray(70000, '(') + "mainFiles" + QByteArray(70000, ')')
+            + ">'>\n%m;]><job><mainFiles/></job>"
+        << "null"
+        << contentModelTooDeep(1, 43 + maximumDepth + 1);
+    // After a comment whose quote and '=' would be a start tag's.
+    const QByteArray tooManyAttributes = "<!-- <x ' = -->" + withAttributes(1001);
+    int thousandFirst = tooManyAttributes.indexOf("-->");
+    for (int attribute = 0; attribute <= 1000; ++attribute)
+        thousandFirst = tooManyAttributes.indexOf('=', thousandFirst + 1);
+    QTest::newRow("1,001 attributes on one element")
+        << tooManyAttributes << "null"
+        << QStringLiteral("Parse errorMore than 1000 attributes on one elementLine:1Column:%1\n").arg(thousandFirst + 1);
+    QTest::newRow("1,000 attributes on one element") << withAttributes(1000) << "mainFiles[]" << "";
+    const QByteArray signs = QByteArray(" a='1").repeated(2000);
+    QTest::newRow("attributes' signs in a comment, CDATA and a processing instruction")
+        << "<job><!-- <x" + signs + " --><?pi" + signs + "?><x><![CDATA[<x" + signs + "]]></x><mainFiles/></job>" << "mainFiles[]" << "";
+    QTest::newRow("1,001 entities declared") << withEntities(1001) << "null"
+                                             << refusedAfterFirst(withEntities(1001), QXmlStreamReader::DTD,
+                                                                  QStringLiteral("More than 1000 entities declared"));
+    QTest::newRow("1,000 entities declared") << withEntities(1000) << "mainFiles[]" << "";
+    // 1,000 uses of a 1,000-character entity make 1 MB of text from a document of 4 KB; 2,000 make
+    // 2 MB, over the mebibyte and ten times the length allowed.
+    QTest::newRow("entity used 1,000 times") << withReferences(1000) << "mainFiles[] f\"" + QString(1000000, 'x') + '"' << "";
+    QTest::newRow("entity used 2,000 times")
+        << withReferences(2000) << "null"
+        << refusedAfterFirst(withReferences(2000), QXmlStreamReader::Characters,
+                             QStringLiteral("Entities expand the text to more than 10 times the document's length"));
+    QTest::newRow("parentheses in the root's attribute") << "<job a='" + QByteArray(1000, '(') + "'><mainFiles/></job>"
+                                                         << "mainFiles[]" << "";
     QTest::newRow("UTF-16 with byte-order mark")
         << utf16WithByteOrderMark(QStringLiteral("<job><mainFiles><f>\u00E9</f></mainFiles></job>"))
         << "mainFiles[] f\"\u00E9\"" << "";
@@ -356,6 +437,8 @@ void tst_Conversion::loadTemplateRoot_data()
                                                             << QString::fromUtf8("P[a=\xF0\xA0\xAE\x9F]") << "";
     QTest::newRow("nested a million levels") << nestedDocument("<Post>", 1000000) << "null" << tooDeep(1, 6 + 256 * 3);
     QTest::newRow("nested as deep as allowed") << nestedDocument("<Post>", maximumDepth - 1) << "Post[] a<?>" << "";
+    QTest::newRow("content model nested 70,000 levels")
+        << nestedContentModel(70000).replace("job", "Post") << "null" << contentModelTooDeep(2, 15 + maximumDepth + 1);
 }
 
 void tst_Conversion::loadTemplateRoot()
@@ -390,9 +473,27 @@ void tst_Conversion::openFailures()
     QVERIFY(generator.loadTemplateRoot(templateDocument).isNull());
     QVERIFY(generator.loadSectionElement(QStringLiteral("missing.xml"), QStringLiteral("mainFiles"), sourceDocument).isNull());
     QVERIFY(generator.loadSectionElement(directory.path(), QStringLiteral("mainFiles"), sourceDocument).isNull());
+#ifdef Q_OS_UNIX
+    // Opening a named pipe waits for a writer, which may never come.
+    QVERIFY(QDir(directory.path()).mkpath(QStringLiteral("Template")));
+    for (const char *pipe : {"Template/PostProcessorTemplate.xml", "pipe.xml"})
+        QCOMPARE(mkfifo(pipe, 0600), 0);
+    QVERIFY(generator.loadTemplateRoot(templateDocument).isNull());
+    QVERIFY(generator.loadSectionElement(QStringLiteral("pipe.xml"), QStringLiteral("mainFiles"), sourceDocument).isNull());
+    // Larger than a byte array holds; sparse, so that it takes no room on the disk.
+    QFile huge(QStringLiteral("huge.xml"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize((qint64(1) << 31) + 1));
+    huge.close();
+    QVERIFY(generator.loadSectionElement(QStringLiteral("huge.xml"), QStringLiteral("mainFiles"), sourceDocument).isNull());
+    const QString pipeLines =
+        QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?\nInvalid file path\nInvalid file path\n");
+#else
+    const QString pipeLines;
+#endif
     QDir::setCurrent(previousDirectory);
     QCOMPARE(capture.text(), QStringLiteral("Invalid file path.Please Check PostProcessorTemplate.xml is existed?\n"
-                                            "Invalid file path\nInvalid file path\n"));
+                                            "Invalid file path\nInvalid file path\n")
+                 + pipeLines);
 }
 
 void tst_Conversion::loaderDiagnostics_data()

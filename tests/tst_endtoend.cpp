@@ -15,7 +15,11 @@
 #include <QTest>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -236,6 +240,9 @@ private slots:
     void namedSources();
     void diagnosticsOfAFaultySource_data();
     void diagnosticsOfAFaultySource();
+    void outOfMemoryFailsOneSource();
+    void consoleThatCannotBeWritten_data();
+    void consoleThatCannotBeWritten();
     void dialogWithoutDisplay_data();
     void dialogWithoutDisplay();
     void consoleOfItsOwn_data();
@@ -543,7 +550,7 @@ void tst_EndToEnd::endOfInputAtBatchPrompt()
 void tst_EndToEnd::startupFailures_data()
 {
     QTest::addColumn<QByteArray>("templateContent"); // empty: no template file at all
-    QTest::addColumn<bool>("userNameSet");
+    QTest::addColumn<QString>("userName"); // null: USERNAME unset
     QTest::addColumn<QByteArray>("expectedOutput");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("expectedError"); // TEMPLATE stands for the template's absolute path
@@ -556,21 +563,26 @@ void tst_EndToEnd::startupFailures_data()
                                        "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n";
     const QByteArray userNameMissing = "Failed to get USERNAME environment variable\n";
     const QStringList named = {QStringLiteral("SourceFiles/b.xml")};
-    QTest::newRow("missing template") << QByteArray() << true << templateMissing << QStringList() << templateNotOpened;
+    QTest::newRow("missing template") << QByteArray() << "op1" << templateMissing << QStringList() << templateNotOpened;
     QTest::newRow("malformed template, CRLF")
-        << QByteArray("<Post>\r\n  <Machine>\r\n</Post>\r\n") << true
+        << QByteArray("<Post>\r\n  <Machine>\r\n</Post>\r\n") << "op1"
         << domErrorLine("<Post>\n  <Machine>\n</Post>\n").toUtf8() + "Failed:Please check Template/PostProcessorTemplate.xml is existed.\n"
         << QStringList() << nativePath("Template/PostProcessorTemplate.xml") + ":3:7: error: tag mismatch\n" + templateTried;
-    QTest::newRow("USERNAME unset") << templateXml << false << userNameMissing << QStringList() << QByteArray();
-    QTest::newRow("template checked before USERNAME") << QByteArray() << false << templateMissing << QStringList() << templateNotOpened;
-    QTest::newRow("missing template, source named") << QByteArray() << true << templateMissing << named << templateNotOpened;
-    QTest::newRow("USERNAME unset, source named") << templateXml << false << userNameMissing << named << QByteArray();
+    QTest::newRow("USERNAME unset") << templateXml << QString() << userNameMissing << QStringList() << QByteArray();
+    QTest::newRow("template checked before USERNAME") << QByteArray() << QString() << templateMissing << QStringList() << templateNotOpened;
+    QTest::newRow("missing template, source named") << QByteArray() << "op1" << templateMissing << named << templateNotOpened;
+    const QByteArray separator = "configgen: USERNAME 'ops/op1' holds a folder separator, and it must be a part of the output file names\n";
+    QTest::newRow("USERNAME with a slash, source named") << templateXml << "ops/op1" << userNameMissing << named << separator;
+    if (underWine())
+        QTest::newRow("USERNAME with a backslash") << templateXml << "ops\\op1" << userNameMissing << QStringList()
+                                                   << QByteArray(separator).replace("ops/op1", "ops\\op1");
+    QTest::newRow("USERNAME unset, source named") << templateXml << QString() << userNameMissing << named << QByteArray();
 }
 
 void tst_EndToEnd::startupFailures()
 {
     QFETCH(QByteArray, templateContent);
-    QFETCH(bool, userNameSet);
+    QFETCH(QString, userName);
     QFETCH(QByteArray, expectedOutput);
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, expectedError);
@@ -579,8 +591,10 @@ void tst_EndToEnd::startupFailures()
         QVERIFY(QFile::remove(workDirectory->filePath("Template/PostProcessorTemplate.xml")));
     else
         writeWorkFile(QStringLiteral("Template/PostProcessorTemplate.xml"), templateContent);
-    if (!userNameSet)
+    if (userName.isNull())
         environment.remove(QStringLiteral("USERNAME"));
+    else
+        environment.insert(QStringLiteral("USERNAME"), userName);
 
     // No dialog may appear: the run must end by itself before any is shown.
     const ToolRun run = runTool({}, "y\ny\n", toolCommand(arguments));
@@ -744,6 +758,9 @@ void tst_EndToEnd::hostileSourceIsSkipped_data()
 
     QTest::newRow("nested a million levels")
         << nestedDocument("<job><mainFiles>", 1000000) << QByteArray("Parse errorElements nested more than 256 levels deepLine:1Column:781");
+    QTest::newRow("content model nested 70,000 levels")
+        << nestedContentModel(70000)
+        << QByteArray("Parse errorParentheses nested more than 256 levels deep in the document type declarationLine:2Column:271");
     QTest::newRow("entity expansion bomb") << entityBomb() << domErrorLine(entityBomb()).trimmed().toUtf8();
     const QByteArray externalEntity = "<!DOCTYPE job [<!ENTITY x SYSTEM '" + QUrl::fromLocalFile(secret).toEncoded()
         + "'>]><job><mainFiles><f><name>left</name><content>&x;</content></f></mainFiles></job>";
@@ -871,6 +888,17 @@ void tst_EndToEnd::namedSources_data()
             + '\n' + nativePath("SourceFiles/broken.txt") + ":3:1: error: unexpected end of file\n"
             + "configgen: 1 of 3 sources written, 0 entries left out, 1 warning\n"
         << 2 << QStringList("op1_b.xml");
+    if (!underWine()) {
+        QTest::newRow("a named pipe, a folder and a good source")
+            << QStringList({"SourceFiles/pipe.xml", "SourceFiles/other", "SourceFiles/b.xml"})
+            << QByteArray("File size:3\nInvalid file path\n\tFailed:SourceFiles/pipe.xml\tNode is empty.\nInvalid file path\n"
+                          "\tFailed:SourceFiles/other\tNode is empty.\n\tSucessfull:SourceFiles/b.xml\n")
+            << false
+            << QByteArray("SourceFiles/pipe.xml: error: cannot be opened: not a regular file\n"
+                          "SourceFiles/other: error: cannot be opened: not a regular file\n")
+                + diagnosticsOfB("SourceFiles/b.xml") + "configgen: 1 of 3 sources written, 0 entries left out, 1 warning\n"
+            << 2 << QStringList("op1_b.xml");
+    }
     QTest::newRow("Qt's own option beside the sources")
         << QStringList({"-style", "Fusion", "SourceFiles/a.xml", "SourceFiles/b.xml"}) << bothWritten << false << bothWarned << 0
         << QStringList({"op1_a.xml", "op1_b.xml"});
@@ -945,6 +973,7 @@ void tst_EndToEnd::namedSources()
     writeWorkFile(QStringLiteral("SourceFiles/Part[1]b.xml"), sourceB);
     writeWorkFile(QStringLiteral("SourceFiles/Part1.xml"), sourceB);
     writeWorkFile(QStringLiteral("SourceFiles/clean.xml"), sourceC);
+    QCOMPARE(mkfifo(QFile::encodeName(workDirectory->filePath("SourceFiles/pipe.xml")).constData(), 0600), 0);
     removeDisplay();
     const ToolRun run = runTool({}, "y\n", toolCommand(arguments));
     VERIFY_RUN(run);
@@ -1033,6 +1062,60 @@ void tst_EndToEnd::diagnosticsOfAFaultySource()
     QCOMPARE(run.exitCode, exitCode);
     if (withOutputFolder)
         QCOMPARE(readWorkFile("GenerateFiles/op1_faulty.xml") == earlier, earlierOutputKept);
+}
+
+// One source too large for the memory the tool may have must not end the batch.
+void tst_EndToEnd::outOfMemoryFailsOneSource()
+{
+    if (underWine())
+        QSKIP("the Linux program's memory limit is the case here");
+#if defined(__SANITIZE_ADDRESS__) || defined(__has_feature)
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+    QSKIP("AddressSanitizer cannot start within a limit of the address space");
+#endif
+#endif
+    // 30 MB, whose document takes far more than the 300 MB that the tool may have; b.xml needs little.
+    QByteArray bigSource = "<job><mainFiles>";
+    const QByteArray entry = "<f><name>left</name><content>T1 M6\n&lt;leftSet>\nG0 X52.0 Z2.0</content></f>";
+    bigSource += entry.repeated(400000) + "</mainFiles></job>";
+    writeWorkFile(QStringLiteral("SourceFiles/big.xml"), bigSource);
+    const QStringList limitedShell = {QStringLiteral("bash"), QStringLiteral("-c"), QStringLiteral("ulimit -v 300000 && exec \"$0\" \"$@\"")};
+    removeDisplay();
+    const ToolRun run = runTool({}, "", limitedShell + toolCommand({QStringLiteral("SourceFiles/big.xml"), QStringLiteral("SourceFiles/b.xml")}));
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, "File size:2\n\tFailed:SourceFiles/big.xml\t" + QByteArray(std::strerror(ENOMEM))
+                             + "\n\tSucessfull:SourceFiles/b.xml\n");
+    QCOMPARE(run.errorOutput, "SourceFiles/big.xml: error: not converted: " + QByteArray(std::strerror(ENOMEM)) + '\n'
+                                  + diagnosticsOfB("SourceFiles/b.xml")
+                                  + "configgen: 1 of 2 sources written, 0 entries left out, 1 warning\n");
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(outputFolderEntries(), QStringList("op1_b.xml"));
+    QCOMPARE(readWorkFile("GenerateFiles/op1_b.xml"), outputB);
+}
+
+void tst_EndToEnd::consoleThatCannotBeWritten_data()
+{
+    QTest::addColumn<QString>("redirection");
+    QTest::addColumn<int>("error");
+    QTest::newRow("standard output is /dev/full") << ">/dev/full" << ENOSPC;
+    QTest::newRow("standard output closed") << ">&-" << EBADF;
+}
+
+// A script that reads the console gets none of its lines: the run has not succeeded.
+void tst_EndToEnd::consoleThatCannotBeWritten()
+{
+    QFETCH(QString, redirection);
+    QFETCH(int, error);
+    if (underWine())
+        QSKIP("the Linux program's standard output is the case here");
+    const QStringList redirected = {QStringLiteral("bash"), QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" ") + redirection};
+    writeWorkFile(QStringLiteral("SourceFiles/clean.xml"), sourceC);
+    const ToolRun run = runTool({}, "", redirected + toolCommand({QStringLiteral("SourceFiles/clean.xml")}));
+    VERIFY_RUN(run);
+    QCOMPARE(run.output, QByteArray());
+    QCOMPARE(run.errorOutput, "configgen: standard output could not be written: " + QByteArray(std::strerror(error)) + '\n');
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(readWorkFile("GenerateFiles/op1_clean.xml"), outputC);
 }
 
 void tst_EndToEnd::dialogWithoutDisplay_data()

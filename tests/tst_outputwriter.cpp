@@ -13,8 +13,15 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -54,14 +61,23 @@ QByteArray domWrites(const QDomNode &templateRoot, const QList<QDomElement> &con
 }
 
 #ifdef Q_OS_UNIX
-// Writes the template alone to `path` and returns what the writer says.
-WriteResult writeTemplate(const QString &path)
+// Writes the template alone to `path` and returns what the writer says, and its reason in `reason`.
+WriteResult writeTemplate(const QString &path, QString *reason = nullptr, const QByteArray &templateXml = "<Post/>")
 {
     QDomDocument templateDocument;
-    if (!templateDocument.setContent(QByteArray("<Post/>")))
+    if (!templateDocument.setContent(templateXml))
         return WriteResult::CannotOpen;
     OutputWriter writer(templateDocument.documentElement(), path);
-    return writer.finish();
+    const WriteResult result = writer.finish();
+    if (reason != nullptr)
+        *reason = writer.errorString();
+    return result;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 const QByteArray writtenTemplate = "    <Post/>\n";
@@ -84,6 +100,12 @@ private slots:
     void writesIntoWhatItMayNotReplace_data();
     void writesIntoWhatItMayNotReplace();
     void rewritesOpenFileInClosedFolder();
+    void symlinkAtOutputPath_data();
+    void symlinkAtOutputPath();
+    void longestFileNames_data();
+    void longestFileNames();
+    void failedLastWriteKeepsEarlierFile_data();
+    void failedLastWriteKeepsEarlierFile();
 };
 
 void tst_OutputWriter::writesWhatTheDomWrites_data()
@@ -218,6 +240,175 @@ void tst_OutputWriter::rewritesOpenFileInClosedFolder()
     QCOMPARE(earlier.readAll(), writtenTemplate);
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList(QStringLiteral("out.xml")));
     chmod(QFile::encodeName(folder).constData(), 0755); // for QTemporaryDir to remove it
+#endif
+}
+
+void tst_OutputWriter::symlinkAtOutputPath_data()
+{
+    QTest::addColumn<QString>("target"); // outside the output folder: "file", "named pipe" or "nothing"
+    QTest::addColumn<bool>("anotherUsersLink");
+    QTest::addColumn<bool>("followed");
+    QTest::newRow("own link to a file") << "file" << false << true;
+    QTest::newRow("own link to nothing") << "nothing" << false << false;
+    QTest::newRow("another user's link to a file") << "file" << true << false;
+    QTest::newRow("another user's link to nothing") << "nothing" << true << false;
+    QTest::newRow("another user's link to a named pipe") << "named pipe" << true << false;
+}
+
+// A shared output folder may hold a link that another user put there to have the tool overwrite
+// a file of that user's choosing, with the tool user's rights.
+void tst_OutputWriter::symlinkAtOutputPath()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("file owners are a POSIX system's");
+#else
+    QFETCH(QString, target);
+    QFETCH(bool, anotherUsersLink);
+    QFETCH(bool, followed);
+    const QTemporaryDir directory;
+    const QString folder = directory.filePath(QStringLiteral("GenerateFiles"));
+    const QString linked = directory.filePath(QStringLiteral("someone's file"));
+    const QString link = folder + QStringLiteral("/out.xml");
+    const QByteArray earlier = "someone's own content\n";
+    QFile linkedFile(linked);
+    QVERIFY(QDir().mkdir(folder) && QFile::link(linked, link));
+    if (target == QLatin1String("file"))
+        QVERIFY(linkedFile.open(QIODevice::WriteOnly) && linkedFile.write(earlier) == earlier.size());
+    linkedFile.close();
+    if (target == QLatin1String("named pipe"))
+        QCOMPARE(mkfifo(QFile::encodeName(linked).constData(), 0600), 0);
+    // A reader, so that a writer that follows the link does not wait for one.
+    const int reader = target == QLatin1String("named pipe") ? open(QFile::encodeName(linked).constData(), O_RDONLY | O_NONBLOCK) : -1;
+    if (anotherUsersLink) {
+        const passwd *const nobody = getpwnam("nobody");
+        if (geteuid() != 0 || nobody == nullptr)
+            QSKIP("only root can give a link to another user, here user nobody");
+        QCOMPARE(lchown(QFile::encodeName(link).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    QString reason;
+    const WriteResult result = writeTemplate(link, &reason);
+    QByteArray received(4096, '\0');
+    if (reader >= 0) {
+        received.resize(int(qMax<ssize_t>(read(reader, received.data(), std::size_t(received.size())), 0)));
+        close(reader);
+    }
+    QVERIFY(QFileInfo(link).isSymLink());
+    // QDir lists a link to nothing only among the system's files.
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList(QStringLiteral("out.xml")));
+    if (followed) {
+        QCOMPARE(result, WriteResult::Written);
+        QCOMPARE(contentOf(linked), writtenTemplate);
+        return;
+    }
+    QCOMPARE(result, WriteResult::CannotWrite);
+    QVERIFY2(reason.contains(QLatin1String("symbolic link")), qPrintable(reason));
+    if (target == QLatin1String("file"))
+        QCOMPARE(contentOf(linked), earlier);
+    else if (target == QLatin1String("named pipe"))
+        QCOMPARE(received, QByteArray());
+    else
+        QVERIFY(!QFileInfo::exists(linked));
+#endif
+}
+
+void tst_OutputWriter::longestFileNames_data()
+{
+    QTest::addColumn<int>("nameLength");
+    QTest::addColumn<bool>("earlierFile");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("248 bytes, replacing") << 248 << true << true;
+    QTest::newRow("249 bytes, replacing") << 249 << true << false;
+    QTest::newRow("255 bytes, replacing") << 255 << true << false;
+    QTest::newRow("255 bytes, new") << 255 << false << true;
+}
+
+// QSaveFile writes a new file under the old one's name and 7 more characters before it replaces
+// the old one; a folder of the system's temporary files takes names of 255 bytes.
+void tst_OutputWriter::longestFileNames()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("the longest names of Windows' file systems count UTF-16 characters, not bytes");
+#else
+    QFETCH(int, nameLength);
+    QFETCH(bool, earlierFile);
+    QFETCH(bool, written);
+    const QTemporaryDir directory;
+    const QString path = directory.filePath(QString(nameLength, QLatin1Char('n')));
+    const QByteArray earlier = "earlier output\n";
+    QFile earlierOutput(path);
+    QVERIFY(!earlierFile || (earlierOutput.open(QIODevice::WriteOnly) && earlierOutput.write(earlier) == earlier.size()));
+    earlierOutput.close();
+    QString reason;
+    QCOMPARE(writeTemplate(path, &reason), written ? WriteResult::Written : WriteResult::CannotWrite);
+    QCOMPARE(contentOf(path), written ? writtenTemplate : earlier);
+    QVERIFY2(written || reason.contains(QLatin1String("too long")), qPrintable(reason));
+    QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+#endif
+}
+
+void tst_OutputWriter::failedLastWriteKeepsEarlierFile_data()
+{
+    QTest::addColumn<bool>("fullDisk"); // else a file size limit
+    QTest::newRow("file size limit") << false;
+    QTest::newRow("full disk") << true;
+}
+
+// An output smaller than Qt's write buffer reaches the file only as it is put in place, where
+// QSaveFile would not notice that the write failed. The system cuts the write short first, and
+// only the write of the rest fails with its reason.
+void tst_OutputWriter::failedLastWriteKeepsEarlierFile()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("file size limits and small file systems are a POSIX system's");
+#else
+    QFETCH(bool, fullDisk);
+    const QTemporaryDir directory;
+    const QString disk = directory.filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkdir(disk));
+    if (fullDisk) {
+        if (geteuid() != 0)
+            QSKIP("a small file system to fill needs root to mount it");
+        if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+            QSKIP("mount cannot make a small tmpfs here");
+    }
+    const auto unmount = qScopeGuard([&] {
+        if (fullDisk)
+            QProcess::execute(QStringLiteral("umount"), {disk});
+    });
+    const QString path = disk + QStringLiteral("/out.xml");
+    const QByteArray earlier = "earlier output\n";
+    QFile earlierFile(path);
+    QVERIFY(earlierFile.open(QIODevice::WriteOnly) && earlierFile.write(earlier) == earlier.size());
+    earlierFile.close();
+    const QByteArray largeTemplate = "<Post>" + QByteArray(12000, 'x') + "</Post>";
+    QString reason;
+    WriteResult result;
+    if (fullDisk) {
+        // Filled up, then 8 KiB freed: the 12 KB output is cut short.
+        QFile filler(disk + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+        QVERIFY(filler.resize(filler.size() - 8192));
+        filler.close();
+        result = writeTemplate(path, &reason, largeTemplate);
+        QVERIFY(filler.remove());
+    } else {
+        rlimit previous{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+        const rlimit small{4, previous.rlim_max};
+        const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        result = writeTemplate(path, &reason);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, ignored);
+    }
+    QCOMPARE(result, WriteResult::CannotWrite);
+    QCOMPARE(reason, QString::fromLocal8Bit(std::strerror(fullDisk ? ENOSPC : EFBIG)));
+    QCOMPARE(contentOf(path), earlier);
+    QCOMPARE(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList(QStringLiteral("out.xml")));
 #endif
 }
 
