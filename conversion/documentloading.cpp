@@ -14,6 +14,7 @@
 #include <cctype>
 #include <array>
 #include <limits>
+#include <numeric>
 #include <tuple>
 #include <utility>
 
@@ -216,12 +217,11 @@ qint64 expandedLength(const QXmlStreamReader &reader, QXmlStreamReader::TokenTyp
 {
     if (token == QXmlStreamReader::Characters)
         return reader.text().size();
-    qint64 length = 0;
-    if (token == QXmlStreamReader::StartElement) {
-        for (const QXmlStreamAttribute &attribute : reader.attributes())
-            length += attribute.value().size();
-    }
-    return length;
+    if (token != QXmlStreamReader::StartElement)
+        return 0;
+    const QXmlStreamAttributes attributes = reader.attributes();
+    return std::accumulate(attributes.cbegin(), attributes.cend(), qint64(0),
+                           [](qint64 length, const QXmlStreamAttribute &attribute) { return length + attribute.value().size(); });
 }
 
 // Reads the text with Qt's streaming parser, which keeps no stack per level, before the DOM may see

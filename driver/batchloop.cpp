@@ -79,7 +79,7 @@ QString readUserName()
 // to none.
 QString readUserNameOrEnd()
 {
-    const QString userName = readUserName();
+    QString userName = readUserName();
     if (holdsFolderSeparator(userName))
         endForUserName(QStringLiteral("USERNAME '") + userName
                        + QStringLiteral("' holds a folder separator, and it must be a part of the output file names"));
