@@ -165,13 +165,22 @@ private:
     int attributes = 0;
 };
 
+// Where `character` next stands from `from` on, before `end`; end - 1 where it does not, so that
+// the scan steps on to `end`. Qt finds one character many at a time.
+int nextBefore(const QString &text, int from, int end, QLatin1Char character)
+{
+    const int found = text.midRef(from, end - from).indexOf(character);
+    return found < 0 ? end - 1 : from + found;
+}
+
 int MarkupScan::attributeBeyondLimit(const QString &text, int end)
 {
     for (; at < end; ++at) {
         const QChar character = text.at(at);
         switch (state) {
         case BeforeMarkup:
-            state = character == QLatin1Char('<') ? AfterLessThan : BeforeMarkup;
+            at = nextBefore(text, at, end, QLatin1Char('<'));
+            state = text.at(at) == QLatin1Char('<') ? AfterLessThan : BeforeMarkup;
             break;
         case AfterLessThan:
             attributes = 0;
@@ -192,6 +201,7 @@ int MarkupScan::attributeBeyondLimit(const QString &text, int end)
                 passOverUntil(QLatin1String("]]>"));
             break;
         case PassingOver:
+            at = nextBefore(text, at, end, QLatin1Char('>')); // every end of what is passed over ends so
             if (text.midRef(at + 1 - passEnd.size(), passEnd.size()) == passEnd)
                 state = BeforeMarkup;
             break;
@@ -206,6 +216,7 @@ int MarkupScan::attributeBeyondLimit(const QString &text, int end)
                 return at;
             break;
         case InDocumentType:
+            at = end - 1; // until resumeAt()
             break;
         }
     }
@@ -323,7 +334,8 @@ int streamCheckedLength(const QString &text, ParseError &refusal, int &prologEnd
 QString asTheCheckingPassReadsIt(const QString &text)
 {
     static const QRegularExpression version11(QStringLiteral("^<\\?xml\\s+version\\s*=\\s*([\"'])1\\.1\\1"));
-    const QRegularExpressionMatch declaration = version11.match(text);
+    constexpr int declarationStart = 256; // the regular expression's library would check the whole text
+    const QRegularExpressionMatch declaration = version11.match(text.leftRef(declarationStart));
     if (!declaration.hasMatch())
         return text;
     QString asVersion10 = text;
@@ -444,9 +456,19 @@ std::pair<int, uint> characterReferenceAt(const QString &text, int at)
 // reads alike. Comments, CDATA sections and processing instructions hold no references and are
 // passed over. A parse error later on such a line counts the character in its column, not the
 // reference.
+bool holdsCharacterReference(const QString &text)
+{
+    for (int at = text.indexOf(QLatin1Char('&')); at >= 0; at = text.indexOf(QLatin1Char('&'), at + 1)) {
+        if (text.midRef(at + 1, 1) == QLatin1String("#"))
+            return true;
+    }
+    return false;
+}
+
 void writeOutCharactersBeyondU16(QString &text)
 {
-    if (!text.contains(QLatin1String("&#")))
+    // Qt finds a single character many at a time, a string of two one at a time.
+    if (!holdsCharacterReference(text))
         return;
     static const std::array<std::pair<QLatin1String, QLatin1String>, 3> literalSpans = {{
         {QLatin1String("<!--"), QLatin1String("-->")},
