@@ -409,15 +409,59 @@ QTextCodec *documentCodec(const QByteArray &bytes)
     return declared != nullptr ? declared : startingCodec(bytes);
 }
 
+// Where the decoded text first holds a character that no valid bytes of its encoding give, or -1.
+// Only Qt's UTF-8 codec counts invalid bytes; the others decode them, or a character cut short,
+// into a half of a surrogate pair without its other half (UTF-16, UTF-32), a replacement character
+// (the other multibyte and legacy codecs, which have none of their own to decode; GB18030 has one,
+// which a document may hold), or a C1 control (a byte that a windows-125x code page leaves
+// undefined: those pages give every defined byte another character).
+bool isUnicodeCodec(const QTextCodec &codec)
+{
+    const int mib = codec.mibEnum();
+    return mib == 106 || (mib >= 1013 && mib <= 1019);
+}
+
+int firstInvalidCharacter(const QString &text, const QTextCodec &codec, const QByteArray &bytes)
+{
+    constexpr int gb18030 = 114;
+    const bool unicode = isUnicodeCodec(codec)
+        || (codec.mibEnum() == gb18030 && bytes.contains(QByteArrayLiteral("\x84\x31\xA4\x37")));
+    const bool windowsCodePage = codec.name().startsWith("windows-125");
+    for (int at = 0; at < text.size(); ++at) {
+        const char16_t character = text.at(at).unicode();
+        if (character < 0x80)
+            continue;
+        if (QChar::isHighSurrogate(character) && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
+            ++at;
+            continue;
+        }
+        if (QChar::isSurrogate(character) || (character == QChar::ReplacementCharacter && !unicode)
+            || (windowsCodePage && character < 0xA0))
+            return at;
+    }
+    return -1;
+}
+
 // Decodes the document as far as its first byte that is invalid in the codec (Qt's codecs would put
 // a replacement character in its place and go on). Returns whether all of it was valid. The decoder
-// keeps a character cut between two bytes, so fed byte by byte it fails at the first invalid one.
+// keeps a character cut between two bytes, so fed byte by byte it fails at the first invalid one; a
+// codec that keeps such a character to itself shows it when one more byte follows.
 bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &text)
 {
     QTextCodec::ConverterState state;
     text = codec.toUnicode(bytes.constData(), bytes.size(), &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
-        return true;
+    // The probe is one character in every codec but Unicode's, which count what they keep.
+    const bool cutShort = state.remainingChars != 0
+        || (!isUnicodeCodec(codec) && codec.toUnicode("<", 1, &state) != QLatin1String("<"));
+    if (state.invalidChars == 0 && !cutShort) {
+        const int invalid = firstInvalidCharacter(text, codec, bytes);
+        if (invalid < 0)
+            return true;
+        text.truncate(invalid);
+        return false;
+    }
+    if (state.invalidChars == 0)
+        return false; // all but the last character, which is cut short
     text.clear();
     QTextDecoder decoder(&codec);
     for (const char byte : bytes) {

@@ -156,6 +156,45 @@ void addLineEndRows()
         << domErrorLine("<job>\n<mainFiles>\n\n</mainfiles>\n</job>");
 }
 
+// A document in each encoding that shops use, valid and with each kind of fault. Every byte and
+// every expected value was made by tests/encoding-rows.py with Python's strict codecs: the
+// characters a valid document holds, and for a faulty one the line and column where its first
+// invalid byte stands.
+void addEncodingRows()
+{
+    QTest::newRow("Shift_JIS, valid") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22Shift_JIS\x22\x3F>\x0A<job><mainFiles>\x0A<f>\x93\xFA\x96{</f></mainFiles></job>", 89) << QString::fromUtf8(u8"mainFiles[] f\"\u65E5\u672C\"") << "";
+    QTest::newRow("Shift_JIS, bad trail byte") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22Shift_JIS\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\x81 B</f></mainFiles></job>", 89) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+    QTest::newRow("Shift_JIS, bad lead byte") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22Shift_JIS\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\xFF""B</f></mainFiles></job>", 88) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+    QTest::newRow("Shift_JIS, lead byte at the end") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22Shift_JIS\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\x82</f></mainFiles></job>", 87) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+    QTest::newRow("EUC-JP, valid") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22""EUC-JP\x22\x3F>\x0A<job><mainFiles>\x0A<f>\xC6\xFC\xCB\xDC</f></mainFiles></job>", 86) << QString::fromUtf8(u8"mainFiles[] f\"\u65E5\u672C\"") << "";
+    QTest::newRow("EUC-JP, bad trail byte") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22""EUC-JP\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\xA4 B</f></mainFiles></job>", 86) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+#ifndef Q_OS_WIN
+    QTest::newRow("GB18030, valid, four bytes and beyond U+FFFF") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22GB18030\x22\x3F>\x0A<job><mainFiles>\x0A<f>\xD6\xD0\xA2\xE3\x95""2\x82""6</f></mainFiles></job>", 91) << QString::fromUtf8(u8"mainFiles[] f\"\u4E2D\u20AC\U00020000\"") << "";
+#endif
+    QTest::newRow("GB18030, invalid sequence") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22GB18030\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\x81 B</f></mainFiles></job>", 87) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+    QTest::newRow("GBK, valid") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22GBK\x22\x3F>\x0A<job><mainFiles>\x0A<f>\xD6\xD0\xCE\xC4</f></mainFiles></job>", 83) << QString::fromUtf8(u8"mainFiles[] f\"\u4E2D\u6587\"") << "";
+    QTest::newRow("GBK, invalid sequence") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22GBK\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\x81 B</f></mainFiles></job>", 83) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+    QTest::newRow("Big5, valid") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22""Big5\x22\x3F>\x0A<job><mainFiles>\x0A<f>\xA4\xA4\xA4\xE5</f></mainFiles></job>", 84) << QString::fromUtf8(u8"mainFiles[] f\"\u4E2D\u6587\"") << "";
+    QTest::newRow("Big5, invalid sequence") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22""Big5\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\x81 B</f></mainFiles></job>", 84) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+#ifndef Q_OS_WIN
+    QTest::newRow("US-ASCII, valid") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22US-ASCII\x22\x3F>\x0A<job><mainFiles>\x0A<f>T1 M6</f></mainFiles></job>", 89) << "mainFiles[] f\"T1 M6\"" << "";
+#endif
+#ifndef Q_OS_WIN
+    QTest::newRow("US-ASCII, byte above 0x7F") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22US-ASCII\x22\x3F>\x0A<job><mainFiles>\x0A<f>caf\xE9</f></mainFiles></job>", 88) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:7\n";
+#endif
+    QTest::newRow("windows-1252, valid") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22windows-1252\x22\x3F>\x0A<job><mainFiles>\x0A<f>\x80 \x89</f></mainFiles></job>", 91) << QString::fromUtf8(u8"mainFiles[] f\"\u20AC \u2030\"") << "";
+    QTest::newRow("windows-1252, undefined byte") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22windows-1252\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\x81""B</f></mainFiles></job>", 91) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+    QTest::newRow("windows-1252, undefined byte 0x9D") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22windows-1252\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\x9D""B</f></mainFiles></job>", 91) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+    QTest::newRow("windows-1250, valid") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22windows-1250\x22\x3F>\x0A<job><mainFiles>\x0A<f>\x8A\xE8</f></mainFiles></job>", 90) << QString::fromUtf8(u8"mainFiles[] f\"\u0160\u010D\"") << "";
+    QTest::newRow("windows-1250, undefined byte") << QByteArray("<\x3Fxml version=\x22""1.0\x22 encoding=\x22windows-1250\x22\x3F>\x0A<job><mainFiles>\x0A<f>A\x98""B</f></mainFiles></job>", 91) << "null" << "Parse errorEncountered incorrectly encoded content.Line:3Column:5\n";
+    QTest::newRow("UTF-16LE, unpaired high surrogate") << QByteArray("\xFF\xFE<\x00j\x00o\x00""b\x00>\x00<\x00m\x00""a\x00i\x00n\x00""F\x00i\x00l\x00""e\x00s\x00>\x00\x0A\x00<\x00""f\x00>\x00""A\x00\x00\xD8""B\x00<\x00/\x00""f\x00>\x00<\x00/\x00m\x00""a\x00i\x00n\x00""F\x00i\x00l\x00""e\x00s\x00>\x00<\x00/\x00j\x00o\x00""b\x00>\x00", 92) << "null" << "Parse errorEncountered incorrectly encoded content.Line:2Column:5\n";
+    QTest::newRow("UTF-16LE, unpaired low surrogate") << QByteArray("\xFF\xFE<\x00j\x00o\x00""b\x00>\x00<\x00m\x00""a\x00i\x00n\x00""F\x00i\x00l\x00""e\x00s\x00>\x00\x0A\x00<\x00""f\x00>\x00""A\x00\x00\xDC""B\x00<\x00/\x00""f\x00>\x00<\x00/\x00m\x00""a\x00i\x00n\x00""F\x00i\x00l\x00""e\x00s\x00>\x00<\x00/\x00j\x00o\x00""b\x00>\x00", 92) << "null" << "Parse errorEncountered incorrectly encoded content.Line:2Column:5\n";
+    QTest::newRow("UTF-16BE, pair beyond U+FFFF") << QByteArray("\xFE\xFF\x00<\x00j\x00o\x00""b\x00>\x00<\x00m\x00""a\x00i\x00n\x00""F\x00i\x00l\x00""e\x00s\x00>\x00\x0A\x00<\x00""f\x00>\xD8=\xDE\x00\x00<\x00/\x00""f\x00>\x00<\x00/\x00m\x00""a\x00i\x00n\x00""F\x00i\x00l\x00""e\x00s\x00>\x00<\x00/\x00j\x00o\x00""b\x00>", 90) << QString::fromUtf8(u8"mainFiles[] f\"\U0001F600\"") << "";
+    QTest::newRow("UTF-32LE, value above U+10FFFF") << QByteArray("\xFF\xFE\x00\x00<\x00\x00\x00j\x00\x00\x00o\x00\x00\x00""b\x00\x00\x00>\x00\x00\x00<\x00\x00\x00m\x00\x00\x00""a\x00\x00\x00i\x00\x00\x00n\x00\x00\x00""F\x00\x00\x00i\x00\x00\x00l\x00\x00\x00""e\x00\x00\x00s\x00\x00\x00>\x00\x00\x00\x0A\x00\x00\x00<\x00\x00\x00""f\x00\x00\x00>\x00\x00\x00""A\x00\x00\x00\x00\x00\x11\x00<\x00\x00\x00/\x00\x00\x00""f\x00\x00\x00>\x00\x00\x00<\x00\x00\x00/\x00\x00\x00m\x00\x00\x00""a\x00\x00\x00i\x00\x00\x00n\x00\x00\x00""F\x00\x00\x00i\x00\x00\x00l\x00\x00\x00""e\x00\x00\x00s\x00\x00\x00>\x00\x00\x00<\x00\x00\x00/\x00\x00\x00j\x00\x00\x00o\x00\x00\x00""b\x00\x00\x00>\x00\x00\x00", 180) << "null" << "Parse errorEncountered incorrectly encoded content.Line:2Column:5\n";
+    QTest::newRow("UTF-32LE, surrogate") << QByteArray("\xFF\xFE\x00\x00<\x00\x00\x00j\x00\x00\x00o\x00\x00\x00""b\x00\x00\x00>\x00\x00\x00<\x00\x00\x00m\x00\x00\x00""a\x00\x00\x00i\x00\x00\x00n\x00\x00\x00""F\x00\x00\x00i\x00\x00\x00l\x00\x00\x00""e\x00\x00\x00s\x00\x00\x00>\x00\x00\x00\x0A\x00\x00\x00<\x00\x00\x00""f\x00\x00\x00>\x00\x00\x00""A\x00\x00\x00\x00\xD8\x00\x00<\x00\x00\x00/\x00\x00\x00""f\x00\x00\x00>\x00\x00\x00<\x00\x00\x00/\x00\x00\x00m\x00\x00\x00""a\x00\x00\x00i\x00\x00\x00n\x00\x00\x00""F\x00\x00\x00i\x00\x00\x00l\x00\x00\x00""e\x00\x00\x00s\x00\x00\x00>\x00\x00\x00<\x00\x00\x00/\x00\x00\x00j\x00\x00\x00o\x00\x00\x00""b\x00\x00\x00>\x00\x00\x00", 180) << "null" << "Parse errorEncountered incorrectly encoded content.Line:2Column:5\n";
+    QTest::newRow("UTF-32BE, beyond U+FFFF") << QByteArray("\x00\x00\xFE\xFF\x00\x00\x00<\x00\x00\x00j\x00\x00\x00o\x00\x00\x00""b\x00\x00\x00>\x00\x00\x00<\x00\x00\x00m\x00\x00\x00""a\x00\x00\x00i\x00\x00\x00n\x00\x00\x00""F\x00\x00\x00i\x00\x00\x00l\x00\x00\x00""e\x00\x00\x00s\x00\x00\x00>\x00\x00\x00\x0A\x00\x00\x00<\x00\x00\x00""f\x00\x00\x00>\x00\x02\x0B\x9F\x00\x00\x00<\x00\x00\x00/\x00\x00\x00""f\x00\x00\x00>\x00\x00\x00<\x00\x00\x00/\x00\x00\x00m\x00\x00\x00""a\x00\x00\x00i\x00\x00\x00n\x00\x00\x00""F\x00\x00\x00i\x00\x00\x00l\x00\x00\x00""e\x00\x00\x00s\x00\x00\x00>\x00\x00\x00<\x00\x00\x00/\x00\x00\x00j\x00\x00\x00o\x00\x00\x00""b\x00\x00\x00>", 176) << QString::fromUtf8(u8"mainFiles[] f\"\U00020B9F\"") << "";
+}
+
 } // namespace
 
 class tst_Conversion : public QObject
@@ -352,6 +391,7 @@ void tst_Conversion::loadSectionElement_data()
         << utf16WithByteOrderMark(QStringLiteral("<job><mainFiles><f>\u00E9</f></mainFiles></job>"))
         << "mainFiles[] f\"\u00E9\"" << "";
     addLineEndRows();
+    addEncodingRows();
     QTest::newRow("declared legacy encoding")
         << QByteArray("<?xml version='1.0' encoding='ISO-8859-1'?><job><mainFiles><f>caf\xE9</f></mainFiles></job>")
         << "mainFiles[] f\"caf\u00E9\"" << "";
