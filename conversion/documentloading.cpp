@@ -454,7 +454,8 @@ bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &
     const bool cutShort = state.remainingChars != 0
         || (!isUnicodeCodec(codec) && codec.toUnicode("<", 1, &state) != QLatin1String("<"));
     if (state.invalidChars == 0 && !cutShort) {
-        const int invalid = firstInvalidCharacter(text, codec, bytes);
+        constexpr int utf8 = 106; // which counts what it cannot decode, surrogates too
+        const int invalid = codec.mibEnum() == utf8 ? -1 : firstInvalidCharacter(text, codec, bytes);
         if (invalid < 0)
             return true;
         text.truncate(invalid);
