@@ -2,12 +2,12 @@
 
 #include "allocatorsetup.h"
 #include "console.h"
+#include "dialogstart.h"
 #include "process.h"
 #include "sourcejob.h"
 #include "workingfolder.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHash>
 
@@ -251,8 +251,7 @@ private:
 QStringList ConfigGenerator::selectSourceFiles()
 {
     for (;;) {
-        QStringList paths = QFileDialog::getOpenFileNames(nullptr, WorkingFolder::dialogCaption,
-                                                          WorkingFolder::sourceFolder, WorkingFolder::dialogFilter);
+        QStringList paths = chooseInTheDialog();
         if (!paths.isEmpty())
             return paths;
 

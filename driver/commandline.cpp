@@ -3,6 +3,12 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
@@ -73,6 +79,23 @@ QStringList expandWildcards(const QStringList &arguments)
 #endif
 
 } // namespace
+
+QStringList programArguments([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
+{
+    QStringList arguments;
+#ifdef Q_OS_WIN
+    int count = 0;
+    if (wchar_t **const words = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int index = 0; index < count; ++index)
+            arguments << QString::fromWCharArray(words[index]);
+        LocalFree(words);
+    }
+#else
+    for (int index = 0; index < argc; ++index)
+        arguments << QString::fromLocal8Bit(argv[index]);
+#endif
+    return arguments;
+}
 
 QList<QCommandLineOption> qtOptions()
 {

@@ -43,6 +43,11 @@ private:
     const QCommandLineOption quietOption;
 };
 
+// The program's arguments as Qt's application object would read them, before there is one: on
+// Windows in the UTF-16 that the system keeps them in, which the C library's argv would narrow to
+// the ANSI code page.
+QStringList programArguments(int argc, char **argv);
+
 // The options that Qt 5.15 itself takes off a widget program's command line. The tool knows them so
 // as to tell their values from sources; they take effect only in the dialog.
 QList<QCommandLineOption> qtOptions();

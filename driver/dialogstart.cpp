@@ -2,9 +2,13 @@
 
 #include "configgenerator.h"
 #include "console.h"
+#include "dialogmodule.h"
 #include "process.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -12,10 +16,9 @@
 
 namespace {
 
-#ifndef Q_OS_WIN
 const QString nameTheSources = QStringLiteral("or name the source files on the command line (configgen --help)");
-#endif
 
+ChooseSourceFiles chooseSourceFiles = nullptr;
 QtMessageHandler qtMessageHandler = nullptr;
 bool displayDidNotAnswer = false;
 
@@ -74,17 +77,59 @@ void endIfNoDisplayIsNamed([[maybe_unused]] bool namedOnTheCommandLine)
 #endif
 }
 
+QString programPath()
+{
+#ifdef Q_OS_WIN
+    std::wstring path(32768, L'\0'); // the longest path Windows has
+    path.resize(GetModuleFileNameW(nullptr, path.data(), DWORD(path.size())));
+    return QString::fromStdWString(path);
+#else
+    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+#endif
+}
+
+// The module goes where the program's own files go: beside configgen.exe in the zip, in the
+// program's library folder on Linux. Its path relative to the program's folder is built in.
+StartDialogApplication loadDialogModule()
+{
+    const QString path = QDir::cleanPath(QFileInfo(programPath()).absolutePath() + QLatin1Char('/')
+                                         + QStringLiteral(CONFIGGEN_DIALOG_MODULE));
+    QLibrary module(path);
+    const auto start = reinterpret_cast<StartDialogApplication>(module.resolve(startDialogApplicationName));
+    chooseSourceFiles = reinterpret_cast<ChooseSourceFiles>(module.resolve(chooseSourceFilesName));
+    if (start != nullptr && chooseSourceFiles != nullptr)
+        return start;
+    // For a missing file Qt names the last of the other names it tried.
+    const QString why = QFileInfo::exists(path) ? module.errorString() : QDir::toNativeSeparators(path) + QStringLiteral(" is missing");
+    printErrorLine(QStringLiteral("configgen: the file dialog's module cannot be loaded: ") + why);
+#ifdef Q_OS_WIN
+    printErrorLine(QStringLiteral("configgen: keep configgen-dialog.dll beside configgen.exe, as the zip holds it, ")
+                   + nameTheSources);
+#else
+    printErrorLine(QStringLiteral("configgen: install configgen again, ") + nameTheSources);
+#endif
+    endProcess(ExitNothingDone);
+}
+
 } // namespace
+
+QStringList chooseInTheDialog()
+{
+    QStringList chosen;
+    chooseSourceFiles(&chosen);
+    return chosen;
+}
 
 void runWithDialog(int &argc, char **argv, bool displayNamed, const RunSettings &settings)
 {
     expectAPersonAtTheConsole();
     endIfNoDisplayIsNamed(displayNamed);
+    const StartDialogApplication startApplication = loadDialogModule();
     qtMessageHandler = qInstallMessageHandler(endOnFatalMessage);
 #ifdef Q_OS_WIN
     const HHOOK hook = SetWindowsHookExW(WH_CBT, refuseMessageBoxes, nullptr, GetCurrentThreadId());
 #endif
-    const QApplication application(argc, argv);
+    startApplication(&argc, argv);
 #ifdef Q_OS_WIN
     UnhookWindowsHookEx(hook);
 #endif

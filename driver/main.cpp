@@ -6,22 +6,15 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-// Before an application object exists the arguments can only be taken as the C library hands
-// them over. That is enough to choose the application object; names of sources are taken from it.
-QStringList argumentsBeforeTheApplication(int argc, char **argv)
+int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int index = 0; index < argc; ++index)
-        arguments << QString::fromLocal8Bit(argv[index]);
-    return arguments;
-}
-
-[[noreturn]] void runWithoutDialog(int &argc, char **argv, CommandLine &commandLine)
-{
-    const QCoreApplication application(argc, argv);
-    if (!commandLine.parse(QCoreApplication::arguments())) {
+    setUpProcess();
+    CommandLine commandLine;
+    const bool understood = commandLine.parse(programArguments(argc, argv));
+    if (understood && commandLine.leavesSourcesToTheDialog())
+        runWithDialog(argc, argv, commandLine.namesADisplay(), commandLine.runSettings());
+    const QCoreApplication application(argc, argv); // the help names the program as Qt knows it
+    if (!understood) {
         printErrorLine(commandLine.errorLine());
         endProcess(ExitNothingDone);
     }
@@ -33,17 +26,5 @@ QStringList argumentsBeforeTheApplication(int argc, char **argv)
         printConsoleLine(QStringLiteral("configgen " CONFIGGEN_VERSION));
         endProcess(ExitSucceeded);
     }
-    ConfigGenerator generator;
-    generator.runNamedSources(commandLine.sources(), commandLine.runSettings());
-}
-
-} // namespace
-
-int main(int argc, char *argv[])
-{
-    setUpProcess();
-    CommandLine commandLine;
-    if (commandLine.parse(argumentsBeforeTheApplication(argc, argv)) && commandLine.leavesSourcesToTheDialog())
-        runWithDialog(argc, argv, commandLine.namesADisplay(), commandLine.runSettings());
-    runWithoutDialog(argc, argv, commandLine);
+    ConfigGenerator().runNamedSources(commandLine.sources(), commandLine.runSettings());
 }

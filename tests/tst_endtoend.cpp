@@ -1124,26 +1124,38 @@ void tst_EndToEnd::dialogWithoutDisplay_data()
     QTest::addColumn<QString>("display"); // Linux: none named when empty
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("outputToAFile");
+    QTest::addColumn<QByteArray>("dialogModule"); // what is in its place: "built" for the module as built
     QTest::addColumn<QByteArray>("qtMessage"); // on a line of standard error before the tool's line
     QTest::addColumn<QByteArray>("toolLine"); // the last line of standard error
 
     const QByteArray nameTheSources = "or name the source files on the command line (configgen --help)\n";
     const QByteArray noPlugin = "This application failed to start because no Qt platform plugin could be initialized.";
-    QTest::newRow("no display named") << false << QString() << QStringList() << false << QByteArray()
+    const QByteArray built = "built";
+    QTest::newRow("no display named") << false << QString() << QStringList() << false << built << QByteArray()
                                       << "configgen: no display is named to show the file dialog on (DISPLAY is not set); start "
                                          "configgen in a desktop session, "
             + nameTheSources;
     QTest::newRow("a display that does not answer")
-        << false << QStringLiteral(":4999") << QStringList() << false << noPlugin
+        << false << QStringLiteral(":4999") << QStringList() << false << built << noPlugin
         << "configgen: the display does not answer; start configgen in a desktop session, " + nameTheSources;
     QTest::newRow("a platform plugin that cannot be found")
-        << false << QString() << QStringList({"-platform", "nosuchplugin"}) << false << noPlugin
+        << false << QString() << QStringList({"-platform", "nosuchplugin"}) << false << built << noPlugin
         << "configgen: Qt's platform plugin cannot be loaded; install the Qt libraries that configgen needs, " + nameTheSources;
     const QByteArray keepPlatforms = "configgen: Qt's platform plugin (platforms\\qwindows.dll) cannot be loaded: keep the "
                                      "platforms folder beside configgen.exe, as the zip holds it\n";
-    QTest::newRow("platforms folder missing") << true << QString() << QStringList() << false << noPlugin << keepPlatforms;
+    QTest::newRow("platforms folder missing") << true << QString() << QStringList() << false << built << noPlugin << keepPlatforms;
     QTest::newRow("platforms folder missing, output to a file")
-        << true << QString() << QStringList() << true << noPlugin << keepPlatforms;
+        << true << QString() << QStringList() << true << built << noPlugin << keepPlatforms;
+    const QByteArray reinstall = "configgen: install configgen again, " + nameTheSources;
+    const QByteArray keepModule = "configgen: keep configgen-dialog.dll beside configgen.exe, as the zip holds it, " + nameTheSources;
+    for (const bool forWindows : {false, true}) {
+        const QByteArray toolLine = forWindows ? keepModule : reinstall;
+        QTest::newRow(forWindows ? "dialog module missing, Windows" : "dialog module missing")
+            << forWindows << QString() << QStringList() << false << QByteArray() << QByteArray(forWindows ? "\\configgen-dialog.dll is missing" : "/configgen-dialog.so is missing") << toolLine;
+        QTest::newRow(forWindows ? "dialog module broken, Windows" : "dialog module broken")
+            << forWindows << QString() << QStringList() << false << QByteArray("MZ, but not a module")
+            << QByteArray("configgen: the file dialog's module cannot be loaded: Cannot load library ") << toolLine;
+    }
 }
 
 void tst_EndToEnd::dialogWithoutDisplay()
@@ -1152,24 +1164,41 @@ void tst_EndToEnd::dialogWithoutDisplay()
     QFETCH(QString, display);
     QFETCH(QStringList, arguments);
     QFETCH(bool, outputToAFile);
+    QFETCH(QByteArray, dialogModule);
     QFETCH(QByteArray, qtMessage);
     QFETCH(QByteArray, toolLine);
 
     if (forWindows != underWine())
         QSKIP("The row is for the other system");
     QStringList command = toolCommand(arguments);
+    // Where the program looks for the module, relative to the work directory.
+    const QString dialogModuleFile = forWindows
+        ? QStringLiteral("configgen-dialog.dll")
+        : QStringLiteral("bin/")
+            + QFileInfo(QStringLiteral(CONFIGGEN_EXECUTABLE)).dir().relativeFilePath(QStringLiteral(CONFIGGEN_DIALOG_MODULE_FILE));
     if (forWindows) {
         // The unpacked program, its DLLs beside it, without the platforms folder.
         const QDir unpacked = QFileInfo(windowsProgram).dir();
-        for (const QString &file : unpacked.entryList(QDir::Files))
-            QVERIFY(QFile::copy(unpacked.filePath(file), workDirectory->filePath(file)));
+        for (const QString &file : unpacked.entryList(QDir::Files)) {
+            if (file != dialogModuleFile || dialogModule == "built")
+                QVERIFY(QFile::copy(unpacked.filePath(file), workDirectory->filePath(file)));
+        }
         command.last() = command.last().replace(windowsProgramPath(), shownPath(QFileInfo(windowsProgram).fileName()));
         if (outputToAFile)
             command.last() += QStringLiteral(" >output.txt 2>&1");
+    } else if (dialogModule != "built") {
+        // A copy of the program in a folder of its own, where the module is not.
+        QVERIFY(QDir(workDirectory->path()).mkpath(QStringLiteral("bin")));
+        command.first() = workDirectory->filePath(QStringLiteral("bin/configgen"));
+        QVERIFY(QFile::copy(QStringLiteral(CONFIGGEN_EXECUTABLE), command.first()));
     } else {
         removeDisplay();
         if (!display.isEmpty())
             environment.insert(QStringLiteral("DISPLAY"), display);
+    }
+    if (!dialogModule.isEmpty() && dialogModule != "built") {
+        QVERIFY(QDir(workDirectory->path()).mkpath(QFileInfo(dialogModuleFile).path()));
+        writeWorkFile(dialogModuleFile, dialogModule);
     }
     const ToolRun run = runTool({}, "y\n", command);
     VERIFY_RUN(run);
@@ -1178,6 +1207,16 @@ void tst_EndToEnd::dialogWithoutDisplay()
     QVERIFY2(errorOutput.contains(qtMessage), errorOutput.constData());
     QCOMPARE(run.output, QByteArray());
     QCOMPARE(run.exitCode, 1);
+    if (dialogModule == "built")
+        return;
+    // A named source needs neither the dialog nor its module.
+    if (forWindows)
+        command.last() += QStringLiteral(" SourceFiles\\a.xml");
+    else
+        command << QStringLiteral("SourceFiles/a.xml");
+    const ToolRun named = runTool({}, "", command);
+    VERIFY_RUN(named);
+    QCOMPARE(named.exitCode, 0);
 }
 
 void tst_EndToEnd::consoleOfItsOwn_data()
