@@ -4,7 +4,6 @@
 #include <QDomElement>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTextCodec>
 
 #include <cstring>
 
@@ -22,45 +21,6 @@ constexpr int indentation = 4;
 // follows the last. The placeholder is the root's last child, so the last `<name/>` in the text is
 // the placeholder's, whatever the template holds.
 const QString placeholderName = QStringLiteral("configgen-configurations");
-
-// A UTF-8 codec: Qt's own, with a quick answer to the question that Qt's DOM serializer asks for
-// every character it writes, whether the codec can encode it. Qt answers it by encoding the
-// character into a new byte array. UTF-8 encodes every character but halves of surrogate pairs,
-// which are left to Qt's codec.
-class Utf8Codec : public QTextCodec
-{
-public:
-    // Qt keeps a codec once made, and deletes it when the application ends.
-    static QTextCodec *instance()
-    {
-        static QTextCodec *const codec = new Utf8Codec;
-        return codec;
-    }
-
-    QByteArray name() const override { return QByteArrayLiteral("configgen-UTF-8"); }
-    // Not a registered encoding's number, so that QTextCodec::codecForMib() finds Qt's own codecs.
-    int mibEnum() const override { return -106; }
-
-protected:
-    QString convertToUnicode(const char *in, int length, ConverterState *state) const override
-    {
-        return utf8->toUnicode(in, length, state);
-    }
-
-    QByteArray convertFromUnicode(const QChar *in, int length, ConverterState *state) const override
-    {
-        // QTextCodec::canEncode() converts one character with exactly this flag and reads only
-        // the count of invalid characters.
-        if (length == 1 && state != nullptr && state->flags == ConvertInvalidToNull && !in->isSurrogate())
-            return {};
-        return utf8->fromUnicode(in, length, state);
-    }
-
-private:
-    Utf8Codec() = default;
-
-    QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
-};
 
 // Why the symlink at `path` must not be written through; empty where it may be, or where there is none.
 // An output folder is often shared, and a link that another user put there would have the tool
@@ -152,7 +112,7 @@ OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPa
     : templateRoot(templateRoot), refusal(refusalFor(outputPath)), file(makeOutputFile(outputPath)),
       scratchStream(&scratch, QIODevice::WriteOnly)
 {
-    scratchStream.setCodec(Utf8Codec::instance());
+    scratchStream.setCodec("UTF-8");
     if (refusal.isEmpty())
         file->open(QIODevice::WriteOnly | QIODevice::Text);
 }
