@@ -10,15 +10,12 @@ int main(int argc, char *argv[])
 {
     setUpProcess();
     CommandLine commandLine;
-    const bool understood = commandLine.parse(programArguments(argc, argv));
-    if (understood && commandLine.leavesSourcesToTheDialog())
-        runWithDialog(argc, argv, commandLine.namesADisplay(), commandLine.runSettings());
-    const QCoreApplication application(argc, argv); // the help names the program as Qt knows it
-    if (!understood) {
+    if (!commandLine.parse(programArguments(argc, argv))) {
         printErrorLine(commandLine.errorLine());
         endProcess(ExitNothingDone);
     }
     if (commandLine.asksForHelp()) {
+        const QCoreApplication application(argc, argv); // the help names the program as Qt knows it
         printConsoleLine(commandLine.helpText());
         endProcess(ExitSucceeded);
     }
@@ -26,5 +23,9 @@ int main(int argc, char *argv[])
         printConsoleLine(QStringLiteral("configgen " CONFIGGEN_VERSION));
         endProcess(ExitSucceeded);
     }
+    if (commandLine.leavesSourcesToTheDialog())
+        runWithDialog(argc, argv, commandLine.namesADisplay(), commandLine.runSettings());
+    // Files, codecs and the DOM need no application object, and making one (its event dispatcher,
+    // the locale, the logging rules) is work that a small named run would wait for.
     ConfigGenerator().runNamedSources(commandLine.sources(), commandLine.runSettings());
 }
