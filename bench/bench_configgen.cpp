@@ -138,7 +138,7 @@ void convertingAndWriting(benchmark::State &state)
         Diagnostics diagnostics(sourcePathFor(stage.entries));
         convertEntries(stage.generator, section, diagnostics,
                        [&output](const QDomNode &configuration) { output.append(configuration); });
-        const WriteResult result = output.finish();
+        const SourceOutcome::Result result = output.finish().result;
         if (timed != nullptr)
             timed->PauseTiming();
         return result;
@@ -146,7 +146,7 @@ void convertingAndWriting(benchmark::State &state)
     round(nullptr);
     for ([[maybe_unused]] auto _ : state) {
         state.PauseTiming();
-        if (round(&state) != WriteResult::Written)
+        if (round(&state) != SourceOutcome::Written)
             state.SkipWithError("cannot write the output file");
         state.ResumeTiming();
     }

@@ -130,7 +130,7 @@ QByteArray OutputWriter::serialized(const QDomNode &node)
 
 // Pushes the buffered bytes to the file. A write that the file system cuts short (the disk fills up
 // half-way through it) makes Qt's flush fail without the system's reason, as "Unknown error":
-// flushing the rest is what fails with it, and it then stays for errorString().
+// flushing the rest is what fails with it, and it then stays for the outcome.
 bool OutputWriter::flushed()
 {
     if (file->flush())
@@ -172,12 +172,12 @@ void OutputWriter::append(const QDomNode &configuration)
     indentNext = true;
 }
 
-WriteResult OutputWriter::finish()
+SourceOutcome OutputWriter::finish()
 {
     if (!refusal.isEmpty())
-        return WriteResult::CannotWrite;
+        return {SourceOutcome::CannotWrite, refusal};
     if (!file->isOpen())
-        return WriteResult::CannotOpen;
+        return {SourceOutcome::CannotOpenOutput, file->errorString()};
     if (started) {
         file->write(tail);
     } else {
@@ -186,8 +186,8 @@ WriteResult OutputWriter::finish()
     }
     // QSaveFile::commit() can lose a failed write (a full disk, a file size limit), so push every
     // byte to the disk here and check, while the write can still be undone: a new file that is not
-    // committed goes with the writer. The file system's reason stays for errorString().
-    if (!flushed() || file->error() != QFileDevice::NoError)
-        return WriteResult::CannotWrite;
-    return commitFile(*file) ? WriteResult::Written : WriteResult::CannotWrite;
+    // committed goes with the writer.
+    if (!flushed() || file->error() != QFileDevice::NoError || !commitFile(*file))
+        return {SourceOutcome::CannotWrite, file->errorString()};
+    return {SourceOutcome::Written, QString()};
 }

@@ -1,6 +1,8 @@
 #ifndef OUTPUTWRITER_H
 #define OUTPUTWRITER_H
 
+#include "sourceoutcome.h"
+
 #include <QByteArray>
 #include <QDomNode>
 #include <QFileDevice>
@@ -8,13 +10,6 @@
 #include <QTextStream>
 
 #include <memory>
-
-enum class WriteResult {
-    Written,
-    CannotOpen, // nothing was touched at the output path
-    CannotWrite, // a new file was discarded and the old one is unchanged; a file written in place is not.
-                 // Also a symlink that is not written through: nothing was touched.
-};
 
 // Writes one output file: the template's root element with configurations appended, in UTF-8
 // indented by 4, byte for byte as Qt's DOM writes such a tree. The configurations are written
@@ -35,12 +30,9 @@ public:
     // Does nothing when the file could not be created or a write has failed.
     void append(const QDomNode &configuration);
 
-    // Ends the file and puts it in place.
-    WriteResult finish();
-
-    // Why the file could not be opened or written, in the file system's words, or why a symlink at
-    // the output path is not written through.
-    QString errorString() const { return refusal.isEmpty() ? file->errorString() : refusal; }
+    // Ends the file and puts it in place: Written, CannotOpenOutput or CannotWrite, with the file
+    // system's words for why.
+    SourceOutcome finish();
 
 private:
     void startContent();

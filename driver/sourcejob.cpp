@@ -2,19 +2,6 @@
 
 #include <QList>
 
-namespace {
-
-SourceOutcome finished(OutputWriter &output)
-{
-    const WriteResult result = output.finish();
-    if (result == WriteResult::Written)
-        return {SourceOutcome::Written, QString()};
-    return {result == WriteResult::CannotOpen ? SourceOutcome::CannotOpenOutput : SourceOutcome::CannotWrite,
-            output.errorString()};
-}
-
-} // namespace
-
 void convertEntries(ConfigGenerator &generator, QDomNode &section, Diagnostics &diagnostics,
                     const std::function<void(const QDomNode &)> &take)
 {
@@ -37,7 +24,7 @@ SourceOutcome convertSourceFile(ConfigGenerator &generator, const QDomNode &temp
         // Entries are converted even when the output cannot be written, for their console lines.
         OutputWriter output(templateRoot, outputPath);
         convertEntries(generator, section, diagnostics, [&output](const QDomNode &configuration) { output.append(configuration); });
-        return finished(output);
+        return output.finish();
     }
     // Whether a source has warnings is known only once all of it is converted: until then its
     // configurations wait, and the output file is not touched.
@@ -53,5 +40,5 @@ SourceOutcome convertSourceFile(ConfigGenerator &generator, const QDomNode &temp
     OutputWriter output(templateRoot, outputPath);
     for (const QDomNode &configuration : configurations)
         output.append(configuration);
-    return finished(output);
+    return output.finish();
 }

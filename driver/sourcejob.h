@@ -17,28 +17,6 @@ enum class OutputMode {
     Check, // nothing is written (--check)
 };
 
-// What became of one source. The console line, the summary and the exit status all read it.
-struct SourceOutcome
-{
-    enum Result {
-        Written,
-        Convertible, // read and converted, and not to be written
-        NotLoaded, // not readable, not well-formed, or without its section: the loader has said why
-        OutputTaken, // an earlier source of the batch has its output file
-        OutOfMemory, // the memory ran out while the source was read or converted
-        HasWarnings, // not written for them
-        CannotOpenOutput, // nothing was touched at the output path
-        CannotWrite, // a new file was discarded and the old one is unchanged; one written in place is not
-    };
-
-    Result result = NotLoaded;
-    // The system's reason for CannotOpenOutput, CannotWrite and OutOfMemory; for OutputTaken, the
-    // source whose output it is.
-    QString reason;
-
-    bool succeeded() const { return result == Written || result == Convertible; }
-};
-
 // Converts the entries of `section` in document order and hands every configuration to `take`.
 // Each entry is taken off the section once converted, so that the job never holds the whole source
 // and the whole output at once.

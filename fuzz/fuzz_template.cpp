@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         writer.append(configuration);
         tree.appendChild(configuration.cloneNode(true));
     }
-    if (writer.finish() == WriteResult::Written && fileContent(outputPath) != domText(tree))
+    if (writer.finish().result == SourceOutcome::Written && fileContent(outputPath) != domText(tree))
         std::abort();
     return 0;
 }

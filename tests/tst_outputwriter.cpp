@@ -62,16 +62,15 @@ QByteArray domWrites(const QDomNode &templateRoot, const QList<QDomElement> &con
 
 #ifdef Q_OS_UNIX
 // Writes the template alone to `path` and returns what the writer says, and its reason in `reason`.
-WriteResult writeTemplate(const QString &path, QString *reason = nullptr, const QByteArray &templateXml = "<Post/>")
+SourceOutcome::Result writeTemplate(const QString &path, QString *reason = nullptr, const QByteArray &templateXml = "<Post/>")
 {
     QDomDocument templateDocument;
     if (!templateDocument.setContent(templateXml))
-        return WriteResult::CannotOpen;
-    OutputWriter writer(templateDocument.documentElement(), path);
-    const WriteResult result = writer.finish();
+        return SourceOutcome::NotLoaded;
+    const SourceOutcome outcome = OutputWriter(templateDocument.documentElement(), path).finish();
     if (reason != nullptr)
-        *reason = writer.errorString();
-    return result;
+        *reason = outcome.reason;
+    return outcome.result;
 }
 
 QByteArray contentOf(const QString &path)
@@ -147,7 +146,7 @@ void tst_OutputWriter::writesWhatTheDomWrites()
     OutputWriter writer(templateRoot, path);
     for (const QDomElement &configuration : made)
         writer.append(configuration);
-    QCOMPARE(writer.finish(), WriteResult::Written);
+    QCOMPARE(writer.finish().result, SourceOutcome::Written);
     QFile written(path);
     QVERIFY(written.open(QIODevice::ReadOnly | QIODevice::Text));
     QCOMPARE(written.readAll(), expected);
@@ -161,7 +160,7 @@ void tst_OutputWriter::cannotOpen()
     OutputWriter writer(templateDocument.documentElement(), directory.filePath(QStringLiteral("missing/out.xml")));
     QDomDocument sourceDocument;
     writer.append(makeConfiguration(sourceDocument, 1));
-    QCOMPARE(writer.finish(), WriteResult::CannotOpen);
+    QCOMPARE(writer.finish().result, SourceOutcome::CannotOpenOutput);
     QVERIFY(!QFile::exists(directory.filePath(QStringLiteral("missing"))));
 }
 
@@ -188,7 +187,7 @@ void tst_OutputWriter::writesIntoWhatItMayNotReplace()
     // output, smaller than the pipe's buffer, is there to read once written.
     const int reader = open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
     QVERIFY(reader >= 0);
-    QCOMPARE(writeTemplate(path), WriteResult::Written);
+    QCOMPARE(writeTemplate(path), SourceOutcome::Written);
     QByteArray received(4096, '\0');
     received.resize(int(qMax<ssize_t>(read(reader, received.data(), std::size_t(received.size())), 0)));
     close(reader);
@@ -207,7 +206,7 @@ void tst_OutputWriter::rewritesOpenFileInClosedFolder()
 #else
     if (const QString prepared = qEnvironmentVariable(closedFolderVariable); !prepared.isEmpty()) {
         QVERIFY2(!QFileInfo(prepared).isWritable(), "the folder is open to this user");
-        QCOMPARE(writeTemplate(prepared + QStringLiteral("/out.xml")), WriteResult::Written);
+        QCOMPARE(writeTemplate(prepared + QStringLiteral("/out.xml")), SourceOutcome::Written);
         return;
     }
     const QTemporaryDir directory;
@@ -221,7 +220,7 @@ void tst_OutputWriter::rewritesOpenFileInClosedFolder()
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     const passwd *const nobody = getpwnam("nobody");
     if (geteuid() != 0) {
-        QCOMPARE(writeTemplate(path), WriteResult::Written);
+        QCOMPARE(writeTemplate(path), SourceOutcome::Written);
     } else if (setpriv.isEmpty() || nobody == nullptr) {
         QSKIP("runs as root, and without setpriv or a user 'nobody' it cannot write as a user who may not write everywhere");
     } else {
@@ -286,7 +285,7 @@ void tst_OutputWriter::symlinkAtOutputPath()
         QCOMPARE(lchown(QFile::encodeName(link).constData(), nobody->pw_uid, nobody->pw_gid), 0);
     }
     QString reason;
-    const WriteResult result = writeTemplate(link, &reason);
+    const SourceOutcome::Result result = writeTemplate(link, &reason);
     QByteArray received(4096, '\0');
     if (reader >= 0) {
         received.resize(int(qMax<ssize_t>(read(reader, received.data(), std::size_t(received.size())), 0)));
@@ -297,11 +296,11 @@ void tst_OutputWriter::symlinkAtOutputPath()
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList(QStringLiteral("out.xml")));
     if (followed) {
-        QCOMPARE(result, WriteResult::Written);
+        QCOMPARE(result, SourceOutcome::Written);
         QCOMPARE(contentOf(linked), writtenTemplate);
         return;
     }
-    QCOMPARE(result, WriteResult::CannotWrite);
+    QCOMPARE(result, SourceOutcome::CannotWrite);
     QVERIFY2(reason.contains(QLatin1String("symbolic link")), qPrintable(reason));
     if (target == QLatin1String("file"))
         QCOMPARE(contentOf(linked), earlier);
@@ -340,7 +339,7 @@ void tst_OutputWriter::longestFileNames()
     QVERIFY(!earlierFile || (earlierOutput.open(QIODevice::WriteOnly) && earlierOutput.write(earlier) == earlier.size()));
     earlierOutput.close();
     QString reason;
-    QCOMPARE(writeTemplate(path, &reason), written ? WriteResult::Written : WriteResult::CannotWrite);
+    QCOMPARE(writeTemplate(path, &reason), written ? SourceOutcome::Written : SourceOutcome::CannotWrite);
     QCOMPARE(contentOf(path), written ? writtenTemplate : earlier);
     QVERIFY2(written || reason.contains(QLatin1String("too long")), qPrintable(reason));
     QCOMPARE(QDir(directory.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -383,7 +382,7 @@ void tst_OutputWriter::failedLastWriteKeepsEarlierFile()
     earlierFile.close();
     const QByteArray largeTemplate = "<Post>" + QByteArray(12000, 'x') + "</Post>";
     QString reason;
-    WriteResult result;
+    SourceOutcome::Result result;
     if (fullDisk) {
         // Filled up, then 8 KiB freed: the 12 KB output is cut short.
         QFile filler(disk + QStringLiteral("/filler"));
@@ -405,7 +404,7 @@ void tst_OutputWriter::failedLastWriteKeepsEarlierFile()
         setrlimit(RLIMIT_FSIZE, &previous);
         std::signal(SIGXFSZ, ignored);
     }
-    QCOMPARE(result, WriteResult::CannotWrite);
+    QCOMPARE(result, SourceOutcome::CannotWrite);
     QCOMPARE(reason, QString::fromLocal8Bit(std::strerror(fullDisk ? ENOSPC : EFBIG)));
     QCOMPARE(contentOf(path), earlier);
     QCOMPARE(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList(QStringLiteral("out.xml")));
