@@ -160,7 +160,7 @@ void wholeJob(benchmark::State &state)
     const QString outputPath = outputPathFor(stage.entries);
     const auto job = [&stage, &sourcePath, &outputPath] {
         Diagnostics diagnostics(sourcePath);
-        return convertSourceFile(stage.generator, stage.templateRoot, sourcePath, outputPath, OutputMode::Write, diagnostics);
+        return convertSourceFile(stage.generator, stage.templateRoot, sourcePath, outputPath, RunSettings(), diagnostics);
     };
     job();
     for ([[maybe_unused]] auto _ : state) {

@@ -52,15 +52,6 @@ QDomNode loadTemplateOrEnd(ConfigGenerator &generator, QDomDocument &templateDoc
     endProcess(ExitNothingDone);
 }
 
-bool holdsFolderSeparator(const QString &name)
-{
-#ifdef Q_OS_WIN
-    if (name.contains(QLatin1Char('\\')))
-        return true;
-#endif
-    return name.contains(QLatin1Char('/'));
-}
-
 // The user name goes into every output file name; an empty value is allowed, a missing one not.
 QString readUserName()
 {
@@ -80,7 +71,8 @@ QString readUserName()
 QString readUserNameOrEnd()
 {
     QString userName = readUserName();
-    if (holdsFolderSeparator(userName))
+    // Windows takes either slash as a separator; fromNativeSeparators makes its own one a '/'.
+    if (QDir::fromNativeSeparators(userName).contains(QLatin1Char('/')))
         endForUserName(QStringLiteral("USERNAME '") + userName
                        + QStringLiteral("' holds a folder separator, and it must be a part of the output file names"));
     return userName;
@@ -94,13 +86,6 @@ void printFailure(const QString &sourcePath, const QString &why)
 QString counted(int count, const char *one, const char *many)
 {
     return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
-}
-
-OutputMode outputMode(const RunSettings &settings)
-{
-    if (settings.check)
-        return OutputMode::Check;
-    return settings.strict ? OutputMode::WriteWithoutWarnings : OutputMode::Write;
 }
 
 // What a batch found, for its summary.
@@ -163,7 +148,7 @@ private:
             return {SourceOutcome::OutputTaken, sourceOfOutput.value(key)};
         sourceOfOutput.insert(key, sourcePath);
         try {
-            return convertSourceFile(generator, templateRoot, sourcePath, outputPath, outputMode(settings), diagnostics);
+            return convertSourceFile(generator, templateRoot, sourcePath, outputPath, settings, diagnostics);
         } catch (const std::bad_alloc &) {
             // What the source's job held goes with the exception, and the next source has it back.
             return {SourceOutcome::OutOfMemory, QString::fromLocal8Bit(std::strerror(ENOMEM))};

@@ -14,13 +14,13 @@ void convertEntries(ConfigGenerator &generator, QDomNode &section, Diagnostics &
 }
 
 SourceOutcome convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &sourcePath,
-                                const QString &outputPath, OutputMode mode, Diagnostics &diagnostics)
+                                const QString &outputPath, const RunSettings &settings, Diagnostics &diagnostics)
 {
     QDomDocument sourceDocument;
     QDomNode section = generator.loadSectionElement(sourcePath, QStringLiteral("mainFiles"), sourceDocument, &diagnostics);
     if (section.isNull())
         return {};
-    if (mode == OutputMode::Write) {
+    if (!settings.check && !settings.strict) {
         // Entries are converted even when the output cannot be written, for their console lines.
         OutputWriter output(templateRoot, outputPath);
         convertEntries(generator, section, diagnostics, [&output](const QDomNode &configuration) { output.append(configuration); });
@@ -29,11 +29,11 @@ SourceOutcome convertSourceFile(ConfigGenerator &generator, const QDomNode &temp
     // Whether a source has warnings is known only once all of it is converted: until then its
     // configurations wait, and the output file is not touched.
     QList<QDomNode> configurations;
-    convertEntries(generator, section, diagnostics, [&configurations, mode](const QDomNode &configuration) {
-        if (mode == OutputMode::WriteWithoutWarnings)
+    convertEntries(generator, section, diagnostics, [&configurations, &settings](const QDomNode &configuration) {
+        if (!settings.check)
             configurations << configuration;
     });
-    if (mode == OutputMode::Check)
+    if (settings.check)
         return {SourceOutcome::Convertible, QString()};
     if (diagnostics.warnings() > 0)
         return {SourceOutcome::HasWarnings, QString()};

@@ -10,13 +10,6 @@
 
 #include <functional>
 
-// What a run does with the configurations it makes.
-enum class OutputMode {
-    Write, // every source that can be read is written
-    WriteWithoutWarnings, // a source with any warning is not written (--strict)
-    Check, // nothing is written (--check)
-};
-
 // Converts the entries of `section` in document order and hands every configuration to `take`.
 // Each entry is taken off the section once converted, so that the job never holds the whole source
 // and the whole output at once.
@@ -24,8 +17,9 @@ void convertEntries(ConfigGenerator &generator, QDomNode &section, Diagnostics &
                     const std::function<void(const QDomNode &)> &take);
 
 // The whole work for one source file: load its section, and write a copy of the template root with
-// the configurations of its entries to `outputPath` as `mode` says.
+// the configurations of its entries to `outputPath`: not with --check, and not with --strict when it
+// has warnings.
 SourceOutcome convertSourceFile(ConfigGenerator &generator, const QDomNode &templateRoot, const QString &sourcePath,
-                                const QString &outputPath, OutputMode mode, Diagnostics &diagnostics);
+                                const QString &outputPath, const RunSettings &settings, Diagnostics &diagnostics);
 
 #endif

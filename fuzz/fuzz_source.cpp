@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString sourcePath = job.workspace.path(QStringLiteral("source.xml"));
     const QString outputPath = job.workspace.path(QStringLiteral("output.xml"));
     Diagnostics diagnostics(sourcePath, /*quiet=*/true);
-    if (convertSourceFile(job.generator, job.templateRoot, sourcePath, outputPath, OutputMode::Write, diagnostics).result
+    if (convertSourceFile(job.generator, job.templateRoot, sourcePath, outputPath, RunSettings(), diagnostics).result
             == SourceOutcome::Written
         && fileContent(outputPath) != treeAsTheDomWritesIt(job, sourcePath))
         std::abort();
