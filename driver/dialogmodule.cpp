@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QFileDialog>
 
+#include <type_traits>
+
 extern "C" {
 
-Q_DECL_EXPORT void configgenStartDialogApplication(int *argc, char **argv)
+Q_DECL_EXPORT void configgenStartDialogApplication(int &argc, char **argv)
 {
     static_assert(std::is_same_v<decltype(&configgenStartDialogApplication), StartDialogApplication>);
-    new QApplication(*argc, argv); // ends with the process, which the batch loop ends itself
+    // It stays until the process ends, which the batch loop ends itself.
+    [[maybe_unused]] static const QApplication *const application = new QApplication(argc, argv);
 }
 
 Q_DECL_EXPORT void configgenChooseSourceFiles(QStringList *chosen)

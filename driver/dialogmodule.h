@@ -8,7 +8,7 @@
 // finds the module's two functions by these names.
 
 // Makes the application object that the dialog needs; it stays until the process ends.
-using StartDialogApplication = void (*)(int *argc, char **argv);
+using StartDialogApplication = void (*)(int &argc, char **argv);
 inline constexpr const char *startDialogApplicationName = "configgenStartDialogApplication";
 
 // The files a person chooses in the dialog, which opens in the source folder; none when cancelled.

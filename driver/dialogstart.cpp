@@ -129,7 +129,7 @@ void runWithDialog(int &argc, char **argv, bool displayNamed, const RunSettings 
 #ifdef Q_OS_WIN
     const HHOOK hook = SetWindowsHookExW(WH_CBT, refuseMessageBoxes, nullptr, GetCurrentThreadId());
 #endif
-    startApplication(&argc, argv);
+    startApplication(argc, argv);
 #ifdef Q_OS_WIN
     UnhookWindowsHookEx(hook);
 #endif
