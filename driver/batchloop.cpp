@@ -1,6 +1,5 @@
 #include "configgenerator.h"
 
-#include "allocatorsetup.h"
 #include "console.h"
 #include "dialogstart.h"
 #include "process.h"
@@ -15,6 +14,10 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+
+#ifdef CONFIGGEN_MIMALLOC
+#include <mimalloc.h>
+#endif
 
 namespace {
 
@@ -113,7 +116,12 @@ public:
     // when nothing was left out of any).
     bool convert(const QStringList &sourcePaths)
     {
-        useLargePagesForJobs();
+#ifdef CONFIGGEN_MIMALLOC
+        // A job builds up to hundreds of megabytes of small DOM nodes; a fresh 4 KiB page costs a page
+        // fault, a 2 MiB one (a transparent huge page) one for 512 of them. Not before a batch: Qt's
+        // start and the dialog's threads touch little of each page, and would fill a 2 MiB page each.
+        mi_option_set(mi_option_large_os_pages, 1);
+#endif
         printConsoleLine(QStringLiteral("File size:") + QString::number(sourcePaths.size()));
         QHash<QString, QString> sourceOfOutput;
         BatchCounts counts;

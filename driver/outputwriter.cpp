@@ -62,12 +62,6 @@ QString refusedReplacement(const QString &path)
     return {};
 }
 
-QString refusalFor(const QString &path)
-{
-    const QString link = refusedLink(path);
-    return link.isEmpty() ? refusedReplacement(path) : link;
-}
-
 std::unique_ptr<QFileDevice> makeOutputFile(const QString &path)
 {
     const QFileInfo existing(path);
@@ -109,10 +103,12 @@ QByteArray indentedOnce(const QByteArray &text, bool afterText)
 } // namespace
 
 OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPath)
-    : templateRoot(templateRoot), refusal(refusalFor(outputPath)), file(makeOutputFile(outputPath)),
+    : templateRoot(templateRoot), refusal(refusedLink(outputPath)), file(makeOutputFile(outputPath)),
       scratchStream(&scratch, QIODevice::WriteOnly)
 {
     scratchStream.setCodec("UTF-8");
+    if (refusal.isEmpty())
+        refusal = refusedReplacement(outputPath);
     if (refusal.isEmpty())
         file->open(QIODevice::WriteOnly | QIODevice::Text);
 }
