@@ -41,19 +41,13 @@ QByteArray nameKey(const QByteArray &name)
 constexpr int leftToTheLibrary = -1;
 constexpr int invalidCharacter = -2;
 
-// How a multibyte encoding's characters are told apart, and those the tool decodes itself: every
-// other character is left to a library, in runs as long as they come.
-struct MultibyteEncoding
-{
-    // The number of bytes of the character at `at`, which may be more than are left before `end`.
-    int (*characterLength)(const uchar *at, const uchar *end);
-    // The character the tool decodes from the `length` bytes at `at`, invalidCharacter, or
-    // leftToTheLibrary.
-    int (*ownCharacter)(const uchar *at, int length);
-};
-
-bool decodeInRuns(const QByteArray &bytes, const MultibyteEncoding &encoding, const ValidPartDecoder &decodeRun,
-                  QString &text)
+// Decodes a multibyte encoding whose characters `characterLength` tells apart: the number of bytes
+// of the character at `at`, which may be more than are left before `end`. `ownCharacter` gives the
+// character that the tool decodes itself from the `length` bytes at `at`, invalidCharacter, or
+// leftToTheLibrary; every other character is left to `decodeRun`, in runs as long as they come.
+// The two are template arguments so that the compiler can inline them into the loop over the bytes.
+template <int (*characterLength)(const uchar *at, const uchar *end), int (*ownCharacter)(const uchar *at, int length)>
+bool decodeInRuns(const QByteArray &bytes, const ValidPartDecoder &decodeRun, QString &text)
 {
     const auto *const start = reinterpret_cast<const uchar *>(bytes.constData());
     const auto *const end = start + bytes.size();
@@ -67,12 +61,12 @@ bool decodeInRuns(const QByteArray &bytes, const MultibyteEncoding &encoding, co
         return valid;
     };
     for (const uchar *at = start; at < end;) {
-        const int length = encoding.characterLength(at, end);
+        const int length = characterLength(at, end);
         if (length > end - at) {
             appendRun(at);
             return false; // the last character is cut short
         }
-        const int own = encoding.ownCharacter(at, length);
+        const int own = ownCharacter(at, length);
         if (own != leftToTheLibrary) {
             if (!appendRun(at) || own == invalidCharacter)
                 return false;
@@ -198,7 +192,7 @@ ValidPartDecoder ownDecoder(const QByteArray &name, const ValidPartDecoder &deco
         return decodeAscii;
     if (name == "GB18030") {
         return [decodeWithQt](const QByteArray &bytes, QString &text) {
-            return decodeInRuns(bytes, {gb18030Length, gb18030OwnCharacter}, decodeWithQt, text);
+            return decodeInRuns<gb18030Length, gb18030OwnCharacter>(bytes, decodeWithQt, text);
         };
     }
     if (name == "Windows-31J") {
@@ -208,7 +202,7 @@ ValidPartDecoder ownDecoder(const QByteArray &name, const ValidPartDecoder &deco
         const ValidPartDecoder &decodeRun = decodeWithQt; // ICU's table is Windows' own
 #endif
         return [decodeRun](const QByteArray &bytes, QString &text) {
-            return decodeInRuns(bytes, {codePage932Length, codePage932OwnCharacter}, decodeRun, text);
+            return decodeInRuns<codePage932Length, codePage932OwnCharacter>(bytes, decodeRun, text);
         };
     }
     return {};
