@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "diagnostics.h"
+#include "ownencodings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -328,13 +329,15 @@ int streamCheckedLength(const QString &text, ParseError &refusal, int &prologEnd
     return int(reader.characterOffset());
 }
 
+// Where the XML declaration is looked for: the regular expression's library would check the whole text.
+constexpr int declarationStart = 256;
+
 // The text as the checking pass reads it. Qt's streaming parser knows XML 1.0 alone, while the DOM's
 // parser reads a 1.1 document as it reads 1.0: the checking pass reads such a document as 1.0, and
 // so still refuses what 1.1 adds (control characters written as references, other line ends).
 QString asTheCheckingPassReadsIt(const QString &text)
 {
     static const QRegularExpression version11(QStringLiteral("^<\\?xml\\s+version\\s*=\\s*([\"'])1\\.1\\1"));
-    constexpr int declarationStart = 256; // the regular expression's library would check the whole text
     const QRegularExpressionMatch declaration = version11.match(text.leftRef(declarationStart));
     if (!declaration.hasMatch())
         return text;
@@ -398,15 +401,32 @@ QTextCodec *startingCodec(const QByteArray &bytes)
     return QTextCodec::codecForUtfText(bytes, QTextCodec::codecForName("UTF-8"));
 }
 
-// The codec Qt's parsers decode the whole document with: the one its XML declaration names, when Qt
-// has it, else the one they start with. The declaration ends at the first '>', whose byte 0x3E is
-// followed by at most three more of its character in any encoding.
-QTextCodec *documentCodec(const QByteArray &bytes)
+// An XML declaration that declares an encoding: the second group is the encoding declaration, the
+// fourth the encoding's name.
+const QRegularExpression &encodingDeclaration()
 {
-    QXmlStreamReader reader(bytes.left(bytes.indexOf('>') + 4));
-    reader.readNext();
-    QTextCodec *const declared = QTextCodec::codecForName(reader.documentEncoding().toLatin1());
-    return declared != nullptr ? declared : startingCodec(bytes);
+    static const QRegularExpression declaration(
+        QStringLiteral("^<\\?xml\\s+version\\s*=\\s*([\"'])[^\"']*\\1(\\s+encoding\\s*=\\s*([\"'])([^\"']*)\\3)"));
+    return declaration;
+}
+
+// The encoding a document's XML declaration names, or nothing. The declaration is read in the
+// codec Qt's parsers start with, and ends at the first '>', whose byte 0x3E is followed by at most
+// three more of its character in any encoding.
+QByteArray declaredEncoding(const QByteArray &bytes)
+{
+    const QString declaration = startingCodec(bytes)->toUnicode(bytes.left(bytes.indexOf('>') + 4));
+    return encodingDeclaration().match(declaration).captured(4).toLatin1();
+}
+
+// Qt's parsers look up the encoding that the declaration names even in text decoded already, and
+// refuse a name that Qt's codecs do not know: on Windows, names that only ICU knows. Such a name is
+// blanked out with the declaration's length kept, so that columns stay as they were.
+void blankEncodingDeclaration(QString &text)
+{
+    const QRegularExpressionMatch declaration = encodingDeclaration().match(text.leftRef(declarationStart));
+    if (declaration.hasMatch())
+        text.replace(declaration.capturedStart(2), declaration.capturedLength(2), QString(declaration.capturedLength(2), QLatin1Char(' ')));
 }
 
 // Where the decoded text first holds a character that no valid bytes of its encoding give, or -1.
@@ -472,6 +492,24 @@ bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &
         text += decoded;
     }
     return false;
+}
+
+// Decodes the document as decodeValidPart() does, in the encoding its XML declaration names where
+// the tool or Qt reads it, else in the one Qt's parsers start with, as they would. An encoding that
+// the tool reads itself in part is one that Qt has on every platform, or that the tool reads
+// without Qt's codec where Qt has none (code page 932 on Windows).
+bool decodeDocument(const QByteArray &bytes, QString &text)
+{
+    const QByteArray declared = declaredEncoding(bytes);
+    const QByteArray encoding = commonEncodingName(declared);
+    QTextCodec *const codec = QTextCodec::codecForName(encoding);
+    const ValidPartDecoder own = ownDecoder(encoding, [codec](const QByteArray &part, QString &decoded) {
+        return decodeValidPart(part, *codec, decoded);
+    });
+    const bool valid = own ? own(bytes, text) : decodeValidPart(bytes, codec != nullptr ? *codec : *startingCodec(bytes), text);
+    if ((own || codec != nullptr) && QTextCodec::codecForName(declared) == nullptr)
+        blankEncodingDeclaration(text);
+    return valid;
 }
 
 bool isReferenceDigit(QChar character, bool hexadecimal)
@@ -553,7 +591,7 @@ void writeOutCharactersBeyondU16(QString &text)
 bool parseFileContent(QByteArray bytes, QDomDocument &document, ParseError &error, OpenMarkup &openMarkup)
 {
     QString text;
-    const bool valid = decodeValidPart(bytes, *documentCodec(bytes), text);
+    const bool valid = decodeDocument(bytes, text);
     bytes.clear(); // a large source's bytes need not stay beside its text and its document
     if (text.contains(QLatin1Char('\r'))) // the quick look spares most documents a slow search for CR LF
         text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));

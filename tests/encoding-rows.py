@@ -39,12 +39,27 @@ def row(name, data, pyenc, skipbom=0):
         col = units(prefix[prefix.rfind('\n')+1:]) + 1
         rows.append((name, data, 'null', 'Parse errorEncountered incorrectly encoded content.Line:%d:Column:%d' % (line, col)))
 cases = [
- ('Shift_JIS', 'shift_jis', [('valid', '日本'.encode('shift_jis')), ('bad trail byte', b'A\x81\x20B'), ('bad lead byte', b'A\xFFB'), ('lead byte at the end', b'A\x82')]),
+ # The Shift_JIS family is read as code page 932, as Windows reads it.
+ ('Shift_JIS', 'cp932', [('valid', '日本'.encode('shift_jis')), ('bad trail byte', b'A\x81\x20B'), ('byte 0xFF', b'A\xFFB'), ('lead byte at the end', b'A\x82'),
+   ('what JIS calls wave dash, double vertical line, minus, cent, pound and not', '〜‖−¢£¬'.encode('shift_jis')),
+   ('single bytes that libraries read otherwise', b'\x7F\x80\xA0\xFD\xFE\xFF'),
+   ('undefined pair', b'A\x85\x40B'), ('user-defined area', b'\xF0\x40\xF9\xFC'), ('lead byte before markup', b'A\x81</f>')]),
+ ('Windows-31J', 'cp932', [('NEC extensions', '①Ⅱ№㈱㎜'.encode('cp932'))]),
+ ('CP932', 'cp932', [('NEC-selected IBM extensions', '髙﨑'.encode('cp932'))]),
+ ('ms932', 'cp932', [('IBM extensions', b'\xFA\x40\xFB\xFC')]),
+ ('SJIS', 'cp932', [('NEC extension', '①'.encode('cp932'))]),
+ ('windows-932', 'cp932', [('bad trail byte', b'\x87\x3C')]),
+ ('x-sjis', 'cp932', [('halfwidth katakana', b'\xB1\xDD')]),
+ ('shift_jis', 'cp932', [('in lower case', '〜'.encode('cp932'))]),
  ('EUC-JP', 'euc_jp', [('valid', '日本'.encode('euc_jp')), ('bad trail byte', b'A\xA4\x20B')]),
- ('GB18030', 'gb18030', [('valid, four bytes and beyond U+FFFF', '中\u20ac\U00020000'.encode('gb18030')), ('invalid sequence', b'A\x81\x20B')]),
+ ('GB18030', 'gb18030', [('valid, four bytes and beyond U+FFFF', '中\u20ac\U00020000'.encode('gb18030')), ('invalid sequence', b'A\x81\x20B'),
+   ('last character beyond U+FFFF', b'\xE3\x32\x9A\x35'), ('four bytes beyond U+10FFFF', b'A\xE3\x32\x9A\x36'),
+   ('four bytes with a bad third byte', b'A\x95\x32\x20\x36'), ('four bytes cut short', b'A\x95\x32\x82')]),
  ('GBK', 'gbk', [('valid', '中文'.encode('gbk')), ('invalid sequence', b'A\x81\x20B')]),
  ('Big5', 'big5', [('valid', '中文'.encode('big5')), ('invalid sequence', b'A\x81\x20B')]),
  ('US-ASCII', 'ascii', [('valid', b'T1 M6'), ('byte above 0x7F', b'caf\xE9')]),
+ ('ASCII', 'ascii', [('valid', b'T1 M6'), ('byte above 0x7F', b'caf\xE9')]),
+ ('ANSI_X3.4-1968', 'ascii', [('byte above 0x7F', b'\x80')]),
  ('windows-1252', 'cp1252', [('valid', '€ ‰'.encode('cp1252')), ('undefined byte', b'A\x81B'), ('undefined byte 0x9D', b'A\x9DB')]),
  ('windows-1250', 'cp1250', [('valid', 'Šč'.encode('cp1250')), ('undefined byte', b'A\x98B')]),
 ]
@@ -54,6 +69,10 @@ for enc, pyenc, bodies in cases:
         head = ('<?xml version="1.0" encoding="%s"?>\n<job><mainFiles>\n<f>' % enc).encode('ascii')
         data = head + body + b'</f></mainFiles></job>'
         row('%s, %s' % (enc, name), data, pyenc)
+# Columns on the declaration's own line count its characters as written
+row('ascii, byte above 0x7F on the line of the declaration',
+    b'<?xml version="1.0" encoding="ascii" standalone="yes"?><job><mainFiles><f>caf\xE9</f></mainFiles></job>', 'ascii')
+row('cp932, on the line of the declaration', b"<?xml version='1.0' encoding='cp932'?><job><mainFiles><f>\x87\x40</f></mainFiles></job>", 'cp932')
 # UTF-16 and UTF-32, with byte-order marks
 def u(enc, pyenc, bom, name, body_units):
     head = '<job><mainFiles>\n<f>'.encode(pyenc)
@@ -65,17 +84,17 @@ u('UTF-16BE', 'utf-16-be', b'\xfe\xff', 'pair beyond U+FFFF', '\U0001F600'.encod
 u('UTF-32LE', 'utf-32-le', b'\xff\xfe\x00\x00', 'value above U+10FFFF', b'A\x00\x00\x00\x00\x00\x11\x00')
 u('UTF-32LE', 'utf-32-le', b'\xff\xfe\x00\x00', 'surrogate', b'A\x00\x00\x00\x00\xd8\x00\x00')
 u('UTF-32BE', 'utf-32-be', b'\x00\x00\xfe\xff', 'beyond U+FFFF', '\U00020B9F'.encode('utf-32-be'))
-# Qt for Windows has no US-ASCII codec and cuts GB18030's characters beyond U+FFFF: those rows wait
-# for the tool to read these encodings alike on both systems.
-linux_only = {'US-ASCII, valid', 'US-ASCII, byte above 0x7F', 'GB18030, valid, four bytes and beyond U+FFFF'}
+# UTF-16 and UTF-32 under the names ICU also gives them, with a declaration
+def declared(enc, pyenc, bom, body):
+    data = bom + ('<?xml version="1.0" encoding="%s"?>\n<job><mainFiles>\n<f>%s</f></mainFiles></job>' % (enc, body)).encode(pyenc)
+    row('%s, declared' % enc, data, pyenc, skipbom=len(bom))
+declared('UCS-2', 'utf-16-le', b'\xff\xfe', '日本')
+declared('ISO-10646-UCS-2', 'utf-16-be', b'\xfe\xff', 'T1')
+declared('UCS-4', 'utf-32-le', b'\xff\xfe\x00\x00', '\U00020B9F')
 for name, data, expected, console in rows:
-    if name in linux_only:
-        print('#ifndef Q_OS_WIN')
     exp = qstr(expected) if expected != 'null' else '"null"'
     con = '""'
     if console:
         line = console.split('Line:')[1].split(':Column:')[0]; colm = console.split(':Column:')[1]
         con = '"Parse errorEncountered incorrectly encoded content.Line:%s' % line + 'Column:%s\\n"' % colm
     print('    QTest::newRow("%s") << QByteArray(%s, %d) << %s << %s;' % (name, cstr(data), len(data), exp, con))
-    if name in linux_only:
-        print('#endif')
