@@ -337,6 +337,9 @@ constexpr int declarationStart = 256;
 // so still refuses what 1.1 adds (control characters written as references, other line ends).
 QString asTheCheckingPassReadsIt(const QString &text)
 {
+    // Compiling the expression would take a small document longer than reading it.
+    if (!text.leftRef(declarationStart).contains(QLatin1String("1.1")))
+        return text;
     static const QRegularExpression version11(QStringLiteral("^<\\?xml\\s+version\\s*=\\s*([\"'])1\\.1\\1"));
     const QRegularExpressionMatch declaration = version11.match(text.leftRef(declarationStart));
     if (!declaration.hasMatch())
@@ -415,8 +418,14 @@ const QRegularExpression &encodingDeclaration()
 // three more of its character in any encoding.
 QByteArray declaredEncoding(const QByteArray &bytes)
 {
-    const QString declaration = startingCodec(bytes)->toUnicode(bytes.left(bytes.indexOf('>') + 4));
-    return encodingDeclaration().match(declaration).captured(4).toLatin1();
+    const QByteArray start = bytes.left(bytes.indexOf('>') + 4);
+    // Qt's streaming reader reads a declaration quicker than the expression is compiled, but
+    // refuses that of XML 1.1 and a name that Qt's codecs do not know.
+    QXmlStreamReader reader(start);
+    reader.readNext();
+    if (!reader.hasError())
+        return reader.documentEncoding().toLatin1();
+    return encodingDeclaration().match(startingCodec(bytes)->toUnicode(start)).captured(4).toLatin1();
 }
 
 // Qt's parsers look up the encoding that the declaration names even in text decoded already, and
