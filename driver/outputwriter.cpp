@@ -4,6 +4,7 @@
 #include <QDomElement>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextCodec>
 
 #include <cstring>
 
@@ -21,6 +22,46 @@ constexpr int indentation = 4;
 // follows the last. The placeholder is the root's last child, so the last `<name/>` in the text is
 // the placeholder's, whatever the template holds.
 const QString placeholderName = QStringLiteral("configgen-configurations");
+
+// A UTF-8 codec: Qt's own, with a quick answer to the question that Qt's DOM serializer asks for
+// every character it writes, whether the codec can encode it. Qt answers it by encoding the
+// character into a new byte array, and its UTF-8 codec says yes for every character, a half of a
+// surrogate pair too: so does this one, without the array. tst_outputwriter checks that Qt still
+// asks as convertFromUnicode() expects.
+class Utf8Codec : public QTextCodec
+{
+public:
+    // Qt keeps a codec once made, and deletes it when the process ends.
+    static QTextCodec *instance()
+    {
+        static QTextCodec *const codec = new Utf8Codec;
+        return codec;
+    }
+
+    QByteArray name() const override { return QByteArrayLiteral("configgen-UTF-8"); }
+    // Not a registered encoding's number, so that QTextCodec::codecForMib() finds Qt's own codecs.
+    int mibEnum() const override { return -106; }
+
+protected:
+    QString convertToUnicode(const char *in, int length, ConverterState *state) const override
+    {
+        return utf8->toUnicode(in, length, state);
+    }
+
+    QByteArray convertFromUnicode(const QChar *in, int length, ConverterState *state) const override
+    {
+        // QTextCodec::canEncode() converts one character with exactly this flag and reads only
+        // the count of invalid characters.
+        if (length == 1 && state != nullptr && state->flags == ConvertInvalidToNull)
+            return {};
+        return utf8->fromUnicode(in, length, state);
+    }
+
+private:
+    Utf8Codec() = default;
+
+    QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
+};
 
 // Why the symlink at `path` must not be written through; empty where it may be, or where there is none.
 // An output folder is often shared, and a link that another user put there would have the tool
@@ -106,7 +147,7 @@ OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPa
     : templateRoot(templateRoot), refusal(refusedLink(outputPath)), file(makeOutputFile(outputPath)),
       scratchStream(&scratch, QIODevice::WriteOnly)
 {
-    scratchStream.setCodec("UTF-8");
+    scratchStream.setCodec(Utf8Codec::instance());
     if (refusal.isEmpty())
         refusal = refusedReplacement(outputPath);
     if (refusal.isEmpty())

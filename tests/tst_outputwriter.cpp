@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCodec>
 
 #ifdef Q_OS_UNIX
 #include <QScopeGuard>
@@ -27,6 +28,24 @@
 #endif
 
 namespace {
+
+// Records how Qt asks a codec whether it can encode a character.
+class RecordingCodec : public QTextCodec
+{
+public:
+    QByteArray name() const override { return QByteArrayLiteral("tst-recording"); }
+    int mibEnum() const override { return -2; }
+
+    mutable QVector<std::pair<int, ConversionFlags>> conversions; // length and flags of each
+
+protected:
+    QString convertToUnicode(const char *, int, ConverterState *) const override { return {}; }
+    QByteArray convertFromUnicode(const QChar *, int length, ConverterState *state) const override
+    {
+        conversions.append({length, state != nullptr ? state->flags : ConversionFlags(-1)});
+        return QByteArrayLiteral("?");
+    }
+};
 
 // A configuration as the tool makes them: attributes, items (one empty, one with text that needs
 // escaping, one not ASCII, one outside the BMP, lone halves of surrogate pairs), an empty and a
@@ -93,6 +112,7 @@ class tst_OutputWriter : public QObject
     Q_OBJECT
 
 private slots:
+    void qtAsksCanEncodeAsTheWriterExpects();
     void writesWhatTheDomWrites_data();
     void writesWhatTheDomWrites();
     void cannotOpen();
@@ -150,6 +170,26 @@ void tst_OutputWriter::writesWhatTheDomWrites()
     QFile written(path);
     QVERIFY(written.open(QIODevice::ReadOnly | QIODevice::Text));
     QCOMPARE(written.readAll(), expected);
+}
+
+// The writer's codec answers canEncode() quickly by the shape of Qt's call: one character, a
+// state, and no flag but ConvertInvalidToNull. Another shape would go the slow way, and a real
+// conversion of that shape would lose its character.
+void tst_OutputWriter::qtAsksCanEncodeAsTheWriterExpects()
+{
+    auto *const codec = new RecordingCodec; // Qt keeps and deletes it
+    QVERIFY(codec->canEncode(QChar(0x00E9)));
+    using Conversion = std::pair<int, QTextCodec::ConversionFlags>;
+    QCOMPARE(codec->conversions, QVector<Conversion>({{1, QTextCodec::ConvertInvalidToNull}}));
+    codec->conversions.clear();
+    QByteArray written;
+    QTextStream stream(&written);
+    stream.setCodec(codec);
+    stream << QChar(0x00E9);
+    stream.flush();
+    QVERIFY(!codec->conversions.isEmpty());
+    for (const Conversion &conversion : qAsConst(codec->conversions))
+        QVERIFY(conversion.second != QTextCodec::ConvertInvalidToNull);
 }
 
 void tst_OutputWriter::cannotOpen()
