@@ -5,7 +5,6 @@
 #include "dialogmodule.h"
 #include "process.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
@@ -18,7 +17,7 @@ namespace {
 
 const QString nameTheSources = QStringLiteral("or name the source files on the command line (configgen --help)");
 
-ChooseSourceFiles chooseSourceFiles = nullptr;
+decltype(&configgenChooseSourceFiles) chooseSourceFiles = nullptr;
 QtMessageHandler qtMessageHandler = nullptr;
 bool displayDidNotAnswer = false;
 
@@ -90,13 +89,14 @@ QString programPath()
 
 // The module goes where the program's own files go: beside configgen.exe in the zip, in the
 // program's library folder on Linux. Its path relative to the program's folder is built in.
-StartDialogApplication loadDialogModule()
+decltype(&configgenStartDialogApplication) loadDialogModule()
 {
     const QString path = QDir::cleanPath(QFileInfo(programPath()).absolutePath() + QLatin1Char('/')
                                          + QStringLiteral(CONFIGGEN_DIALOG_MODULE));
     QLibrary module(path);
-    const auto start = reinterpret_cast<StartDialogApplication>(module.resolve(startDialogApplicationName));
-    chooseSourceFiles = reinterpret_cast<ChooseSourceFiles>(module.resolve(chooseSourceFilesName));
+    const auto start =
+        reinterpret_cast<decltype(&configgenStartDialogApplication)>(module.resolve("configgenStartDialogApplication"));
+    chooseSourceFiles = reinterpret_cast<decltype(chooseSourceFiles)>(module.resolve("configgenChooseSourceFiles"));
     if (start != nullptr && chooseSourceFiles != nullptr)
         return start;
     // For a missing file Qt names the last of the other names it tried.
@@ -124,7 +124,7 @@ void runWithDialog(int &argc, char **argv, bool displayNamed, const RunSettings 
 {
     expectAPersonAtTheConsole();
     endIfNoDisplayIsNamed(displayNamed);
-    const StartDialogApplication startApplication = loadDialogModule();
+    const auto startApplication = loadDialogModule();
     qtMessageHandler = qInstallMessageHandler(endOnFatalMessage);
 #ifdef Q_OS_WIN
     const HHOOK hook = SetWindowsHookExW(WH_CBT, refuseMessageBoxes, nullptr, GetCurrentThreadId());
