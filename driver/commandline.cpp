@@ -180,11 +180,6 @@ RunSettings CommandLine::runSettings() const
     return settings;
 }
 
-bool CommandLine::leavesSourcesToTheDialog() const
-{
-    return parser.positionalArguments().isEmpty() && !asksForHelp() && !asksForVersion();
-}
-
 bool CommandLine::namesADisplay() const
 {
     const QStringList given = parser.optionNames();

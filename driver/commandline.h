@@ -26,12 +26,11 @@ public:
     RunSettings runSettings() const;
     QString helpText() const;
 
-    // Nothing but Qt's own options: a person chooses the sources in the dialog.
-    bool leavesSourcesToTheDialog() const;
     // -platform or -display says where the dialog shows, as DISPLAY does.
     bool namesADisplay() const;
-    // The sources named, in their order. Windows' shells leave wildcards to the program: there a
-    // name holding * or ? stands for the files that match it.
+    // The sources named, in their order; none when a person chooses them in the dialog. Windows'
+    // shells leave wildcards to the program: there a name holding * or ? stands for the files that
+    // match it.
     QStringList sources() const;
 
 private:

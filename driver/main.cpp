@@ -23,9 +23,10 @@ int main(int argc, char *argv[])
         printConsoleLine(QStringLiteral("configgen " CONFIGGEN_VERSION));
         endProcess(ExitSucceeded);
     }
-    if (commandLine.leavesSourcesToTheDialog())
+    const QStringList sources = commandLine.sources();
+    if (sources.isEmpty())
         runWithDialog(argc, argv, commandLine.namesADisplay(), commandLine.runSettings());
     // Files, codecs and the DOM need no application object, and making one (its event dispatcher,
     // the locale, the logging rules) is work that a small named run would wait for.
-    ConfigGenerator().runNamedSources(commandLine.sources(), commandLine.runSettings());
+    ConfigGenerator().runNamedSources(sources, commandLine.runSettings());
 }
