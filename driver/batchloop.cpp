@@ -55,25 +55,19 @@ QDomNode loadTemplateOrEnd(ConfigGenerator &generator, QDomDocument &templateDoc
     endProcess(ExitNothingDone);
 }
 
-// The user name goes into every output file name; an empty value is allowed, a missing one not.
-QString readUserName()
+// The user name goes into every output file name; an empty value is allowed, a missing one not,
+// and a folder separator would send the outputs to another folder than GenerateFiles/, or to none.
+QString readUserNameOrEnd()
 {
     if (!qEnvironmentVariableIsSet(WorkingFolder::userNameVariable))
         endForUserName();
 #ifdef Q_OS_WIN
     // Windows keeps the environment in UTF-16; its bytes would come in the ANSI code page, which
     // cannot hold every name.
-    return qEnvironmentVariable(WorkingFolder::userNameVariable);
+    QString userName = qEnvironmentVariable(WorkingFolder::userNameVariable);
 #else
-    return QString::fromUtf8(qgetenv(WorkingFolder::userNameVariable));
+    QString userName = QString::fromUtf8(qgetenv(WorkingFolder::userNameVariable));
 #endif
-}
-
-// A folder separator in the name would send the outputs to another folder than GenerateFiles/, or
-// to none.
-QString readUserNameOrEnd()
-{
-    QString userName = readUserName();
     // Windows takes either slash as a separator; fromNativeSeparators makes its own one a '/'.
     if (QDir::fromNativeSeparators(userName).contains(QLatin1Char('/')))
         endForUserName(QStringLiteral("USERNAME '") + userName

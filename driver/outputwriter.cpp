@@ -31,13 +31,6 @@ const QString placeholderName = QStringLiteral("configgen-configurations");
 class Utf8Codec : public QTextCodec
 {
 public:
-    // Qt keeps a codec once made, and deletes it when the process ends.
-    static QTextCodec *instance()
-    {
-        static QTextCodec *const codec = new Utf8Codec;
-        return codec;
-    }
-
     QByteArray name() const override { return QByteArrayLiteral("configgen-UTF-8"); }
     // Not a registered encoding's number, so that QTextCodec::codecForMib() finds Qt's own codecs.
     int mibEnum() const override { return -106; }
@@ -58,8 +51,6 @@ protected:
     }
 
 private:
-    Utf8Codec() = default;
-
     QTextCodec *const utf8 = QTextCodec::codecForName("UTF-8");
 };
 
@@ -68,7 +59,7 @@ private:
 // replace, with its user's rights, whatever file that user chose (the rule the kernel's
 // protected_symlinks applies in sticky folders, made simpler). A link to nothing is never followed
 // either: the file put in place would be created wherever the link points.
-QString refusedLink(const QString &path)
+QString refusedLink([[maybe_unused]] const QString &path)
 {
 #ifdef Q_OS_UNIX
     struct stat link;
@@ -78,8 +69,6 @@ QString refusedLink(const QString &path)
         return QStringLiteral("it is a symbolic link that another user owns, which is not followed");
     if (!QFileInfo::exists(path))
         return QStringLiteral("it is a symbolic link that leads to no file, which is not followed");
-#else
-    Q_UNUSED(path)
 #endif
     return {};
 }
@@ -87,7 +76,7 @@ QString refusedLink(const QString &path)
 // QSaveFile writes the new file beside an existing one, under the existing one's name and 7 more
 // characters (".XXXXXX"), before it puts it in place; where that name would be too long for the
 // folder, it fails without a reason. Such a file is kept, and the source's line says why.
-QString refusedReplacement(const QString &path)
+QString refusedReplacement([[maybe_unused]] const QString &path)
 {
 #ifdef Q_OS_UNIX
     const QFileInfo existing(path);
@@ -97,8 +86,6 @@ QString refusedReplacement(const QString &path)
     if (longestName > 0 && QFile::encodeName(existing.fileName()).size() + 7 > longestName)
         return QStringLiteral("its name is too long for the new file written beside it before it replaces it; the earlier file "
                               "is kept");
-#else
-    Q_UNUSED(path)
 #endif
     return {};
 }
@@ -147,7 +134,8 @@ OutputWriter::OutputWriter(const QDomNode &templateRoot, const QString &outputPa
     : templateRoot(templateRoot), refusal(refusedLink(outputPath)), file(makeOutputFile(outputPath)),
       scratchStream(&scratch, QIODevice::WriteOnly)
 {
-    scratchStream.setCodec(Utf8Codec::instance());
+    static QTextCodec *const utf8 = new Utf8Codec; // Qt keeps a codec once made, and deletes it at the end
+    scratchStream.setCodec(utf8);
     if (refusal.isEmpty())
         refusal = refusedReplacement(outputPath);
     if (refusal.isEmpty())
