@@ -406,12 +406,8 @@ QTextCodec *startingCodec(const QByteArray &bytes)
 
 // An XML declaration that declares an encoding: the second group is the encoding declaration, the
 // fourth the encoding's name.
-const QRegularExpression &encodingDeclaration()
-{
-    static const QRegularExpression declaration(
-        QStringLiteral("^<\\?xml\\s+version\\s*=\\s*([\"'])[^\"']*\\1(\\s+encoding\\s*=\\s*([\"'])([^\"']*)\\3)"));
-    return declaration;
-}
+const QRegularExpression encodingDeclaration(
+    QStringLiteral("^<\\?xml\\s+version\\s*=\\s*([\"'])[^\"']*\\1(\\s+encoding\\s*=\\s*([\"'])([^\"']*)\\3)"));
 
 // The encoding a document's XML declaration names, or nothing. The declaration is read in the
 // codec Qt's parsers start with, and ends at the first '>', whose byte 0x3E is followed by at most
@@ -425,7 +421,7 @@ QByteArray declaredEncoding(const QByteArray &bytes)
     reader.readNext();
     if (!reader.hasError())
         return reader.documentEncoding().toLatin1();
-    return encodingDeclaration().match(startingCodec(bytes)->toUnicode(start)).captured(4).toLatin1();
+    return encodingDeclaration.match(startingCodec(bytes)->toUnicode(start)).captured(4).toLatin1();
 }
 
 // Qt's parsers look up the encoding that the declaration names even in text decoded already, and
@@ -433,7 +429,7 @@ QByteArray declaredEncoding(const QByteArray &bytes)
 // blanked out with the declaration's length kept, so that columns stay as they were.
 void blankEncodingDeclaration(QString &text)
 {
-    const QRegularExpressionMatch declaration = encodingDeclaration().match(text.leftRef(declarationStart));
+    const QRegularExpressionMatch declaration = encodingDeclaration.match(text.leftRef(declarationStart));
     if (declaration.hasMatch())
         text.replace(declaration.capturedStart(2), declaration.capturedLength(2), QString(declaration.capturedLength(2), QLatin1Char(' ')));
 }
