@@ -502,13 +502,14 @@ bool decodeValidPart(const QByteArray &bytes, const QTextCodec &codec, QString &
 // Decodes the document as decodeValidPart() does, in the encoding its XML declaration names where
 // the tool or Qt reads it, else in the one Qt's parsers start with, as they would. An encoding that
 // the tool reads itself in part is one that Qt has on every platform, or that the tool reads
-// without Qt's codec where Qt has none (code page 932 on Windows).
+// without Qt's codec where Qt has none (US-ASCII on Windows).
 bool decodeDocument(const QByteArray &bytes, QString &text)
 {
     const QByteArray declared = declaredEncoding(bytes);
     const QByteArray encoding = commonEncodingName(declared);
     QTextCodec *const codec = QTextCodec::codecForName(encoding);
-    const ValidPartDecoder own = ownDecoder(encoding, [codec](const QByteArray &part, QString &decoded) {
+    const QByteArray codecName = codec != nullptr ? codec->name() : encoding;
+    const ValidPartDecoder own = ownDecoder(codecName, [codec](const QByteArray &part, QString &decoded) {
         return decodeValidPart(part, *codec, decoded);
     });
     const bool valid = own ? own(bytes, text) : decodeValidPart(bytes, codec != nullptr ? *codec : *startingCodec(bytes), text);

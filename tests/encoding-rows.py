@@ -30,7 +30,7 @@ def qstr(s):
 rows=[]
 def row(name, data, pyenc, skipbom=0):
     try:
-        text = data[skipbom:].decode(pyenc)
+        text = pyenc(data[skipbom:]) if callable(pyenc) else data[skipbom:].decode(pyenc)
         i = text.index('<f>') + 3; j = text.index('</f>')
         rows.append((name, data, 'mainFiles[] f"%s"' % text[i:j], ''))
     except UnicodeDecodeError as e:
@@ -51,18 +51,50 @@ cases = [
  ('windows-932', 'cp932', [('bad trail byte', b'\x87\x3C')]),
  ('x-sjis', 'cp932', [('halfwidth katakana', b'\xB1\xDD')]),
  ('shift_jis', 'cp932', [('in lower case', '〜'.encode('cp932'))]),
- ('EUC-JP', 'euc_jp', [('valid', '日本'.encode('euc_jp')), ('bad trail byte', b'A\xA4\x20B')]),
+ ('EUC-JP', 'euc_jp', [('valid', '日本'.encode('euc_jp')), ('bad trail byte', b'A\xA4\x20B'),
+   ('JIS forms of wave dash, double vertical line, cent, pound and not', b'\xA1\xC1\xA1\xC2\xA1\xF1\xA1\xF2\xA2\xCC'),
+   ('NEC extension', b'A\xAD\xA1B'), ('IBM extension', b'A\xF9\xA1B'), ('IBM extension after JIS X 0212 shift', b'A\x8F\xF3\xA1B'),
+   ('byte that leads nothing', b'A\x85B'), ('JIS X 0212 and halfwidth katakana', b'\x8F\xB0\xA1\x8E\xB1')]),
+ ('ujis', 'euc_jp', [('name that only ICU knows', '日本'.encode('euc_jp'))]),
  ('GB18030', 'gb18030', [('valid, four bytes and beyond U+FFFF', '中\u20ac\U00020000'.encode('gb18030')), ('invalid sequence', b'A\x81\x20B'),
    ('last character beyond U+FFFF', b'\xE3\x32\x9A\x35'), ('four bytes beyond U+10FFFF', b'A\xE3\x32\x9A\x36'),
-   ('four bytes with a bad third byte', b'A\x95\x32\x20\x36'), ('four bytes cut short', b'A\x95\x32\x82')]),
+   ('four bytes with a bad third byte', b'A\x95\x32\x20\x36'), ('four bytes cut short', b'A\x95\x32\x82'),
+   ('the two characters that GB18030-2005 moved', b'\xA8\xBC\x81\x35\xF4\x37')]),
+ ('windows-54936', 'gb18030', [('name that only ICU knows', '中'.encode('gb18030'))]),
  ('GBK', 'gbk', [('valid', '中文'.encode('gbk')), ('invalid sequence', b'A\x81\x20B')]),
  ('Big5', 'big5', [('valid', '中文'.encode('big5')), ('invalid sequence', b'A\x81\x20B')]),
+ ('GB2312', 'gbk', [('character that only GBK has', '丂'.encode('gbk'))]),
+ ('EUC-CN', 'gbk', [('name that only ICU knows', '中文'.encode('gbk'))]),
+ ('CP936', 'gbk', [('valid', '中文'.encode('gbk'))]),
+ ('csBig5', 'big5', [('name that only ICU knows', '中文'.encode('big5'))]),
+ ('CP950', 'big5', [('name that only Qt knows', '中文'.encode('big5'))]),
+ ('EUC-KR', 'cp949', [('character that only code page 949 has', '갂'.encode('cp949')), ('invalid sequence', b'A\x81\x20B')]),
+ ('KS_C_5601-1987', 'cp949', [('valid', '한국'.encode('cp949'))]),
+ ('cp949', 'cp949', [('valid', '한국'.encode('cp949'))]),
+ ('windows-874', 'cp874', [('valid', 'ก€'.encode('cp874'))]),
+ ('IBM850', 'cp850', [('byte 0x7F', b'A\x7FB')]),
+ ('windows-866', 'cp866', [('byte 0x7F', b'\xAF\x7F')]),
+ ('ISO-8859-7', 'iso8859_7', [('additions of 2003', b'\xA4\xA5\xAA')]),
+ ('ISO-8859-8', 'iso8859_8', [('macron and direction marks', b'\xAF\xFD\xFE')]),
+ ('windows-1253', 'cp1253', [('undefined byte 0xAA', b'A\xAAB')]),
+ ('l9', 'iso8859_15', [('name that only ICU knows', b'\xA4')]),
  ('US-ASCII', 'ascii', [('valid', b'T1 M6'), ('byte above 0x7F', b'caf\xE9')]),
  ('ASCII', 'ascii', [('valid', b'T1 M6'), ('byte above 0x7F', b'caf\xE9')]),
  ('ANSI_X3.4-1968', 'ascii', [('byte above 0x7F', b'\x80')]),
  ('windows-1252', 'cp1252', [('valid', '€ ‰'.encode('cp1252')), ('undefined byte', b'A\x81B'), ('undefined byte 0x9D', b'A\x9DB')]),
  ('windows-1250', 'cp1250', [('valid', 'Šč'.encode('cp1250')), ('undefined byte', b'A\x98B')]),
 ]
+# Bytes that Python's codecs refuse and Windows' own code pages read: the characters are those of
+# Wine's MultiByteToWideChar and of ICU's windows-936-2000, -949-2000, -950-2000 and TIS-620
+# tables, which agree on them but for the last byte, 0xFF, which Wine refuses.
+def windows_code_page(enc, name, body, text):
+    cases.append((enc, lambda data: data.replace(body, text.encode('utf-8')).decode('utf-8'), [(name, body)]))
+windows_code_page('GBK', 'euro sign as code page 936 writes it', b'\x80', '\u20ac')
+windows_code_page('GBK', 'what code page 936 puts in the private use area', b'\xA2\xE3', '\ue76c')
+windows_code_page('GBK', 'byte 0xFF', b'\xFF', '\uf8f5')
+windows_code_page('windows-949', 'byte 0xFF', b'\xFF', '\uf8f7')
+windows_code_page('Big5', 'bytes 0x80 and 0xFF', b'\x80\xFF', '\x80\uf8f8')
+windows_code_page('TIS-620', 'bytes that Thai leaves undefined', b'\xDB\xFF', '\uf8c1\uf8c8')
 for enc, pyenc, bodies in cases:
     for name, body in bodies:
         # the document's own text in that encoding, then the body's raw bytes
