@@ -216,12 +216,13 @@ int codePage874OwnCharacter(const uchar *at, int /*length*/)
 
 // EUC-JP as JIS X 0208 and JIS X 0212 define it, as Qt's own codec and Python read it. ICU reads
 // it as IBM's code page, with NEC's and IBM's extensions in rows 13 and 89 to 92 and in JIS X 0212's
-// row 83, five JIS characters as their fullwidth forms, and the bytes that lead nothing as C1
-// controls.
+// row 83, five JIS characters as their fullwidth forms, three more after the single shift that
+// leads halfwidth katakana, and the bytes that lead nothing as C1 controls.
+constexpr uchar singleShift2 = 0x8E; // a halfwidth katakana follows
+constexpr uchar singleShift3 = 0x8F; // a JIS X 0212 pair follows
+
 int eucJpLength(const uchar *at, const uchar * /*end*/)
 {
-    constexpr uchar singleShift2 = 0x8E; // a halfwidth katakana follows
-    constexpr uchar singleShift3 = 0x8F; // a JIS X 0212 pair follows
     if (*at == singleShift3)
         return 3;
     return *at == singleShift2 || (*at >= 0xA1 && *at <= 0xFE) ? 2 : 1;
@@ -233,7 +234,8 @@ int eucJpOwnCharacter(const uchar *at, int length)
         return *at < 0x80 ? leftToTheLibrary : invalidCharacter;
     if (length == 3)
         return at[1] == 0xF3 || at[1] == 0xF4 ? invalidCharacter : leftToTheLibrary;
-    if (at[0] == 0xAD || (at[0] >= 0xF9 && at[0] <= 0xFC))
+    const bool beyondKatakana = at[0] == singleShift2 && at[1] > 0xDF;
+    if (beyondKatakana || at[0] == 0xAD || (at[0] >= 0xF9 && at[0] <= 0xFC))
         return invalidCharacter;
     switch ((at[0] << 8) | at[1]) {
     case 0xA1C1:

@@ -54,7 +54,7 @@ cases = [
  ('EUC-JP', 'euc_jp', [('valid', '日本'.encode('euc_jp')), ('bad trail byte', b'A\xA4\x20B'),
    ('JIS forms of wave dash, double vertical line, cent, pound and not', b'\xA1\xC1\xA1\xC2\xA1\xF1\xA1\xF2\xA2\xCC'),
    ('NEC extension', b'A\xAD\xA1B'), ('IBM extension', b'A\xF9\xA1B'), ('IBM extension after JIS X 0212 shift', b'A\x8F\xF3\xA1B'),
-   ('byte that leads nothing', b'A\x85B'), ('JIS X 0212 and halfwidth katakana', b'\x8F\xB0\xA1\x8E\xB1')]),
+   ('byte that leads nothing', b'A\x85B'), ('single shift before a byte beyond halfwidth katakana', b'A\x8E\xE0B'), ('JIS X 0212 and halfwidth katakana', b'\x8F\xB0\xA1\x8E\xB1')]),
  ('ujis', 'euc_jp', [('name that only ICU knows', '日本'.encode('euc_jp'))]),
  ('GB18030', 'gb18030', [('valid, four bytes and beyond U+FFFF', '中\u20ac\U00020000'.encode('gb18030')), ('invalid sequence', b'A\x81\x20B'),
    ('last character beyond U+FFFF', b'\xE3\x32\x9A\x35'), ('four bytes beyond U+10FFFF', b'A\xE3\x32\x9A\x36'),
